@@ -1,0 +1,231 @@
+#include "app/Controls.h"
+
+#include <windowsx.h>
+
+#include "shell/Shell.h"
+
+std::wstring Control::text() const {
+    const int length = ::GetWindowTextLengthW(hwnd);
+    std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hwnd, value.data(), length + 1);
+    value.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return value;
+}
+
+void Control::setWindowText(std::wstring_view text) const {
+    const std::wstring value(text);
+    ::SetWindowTextW(hwnd, value.c_str());
+}
+
+void Control::setEnabled(bool enabled) const { ::EnableWindow(hwnd, enabled ? TRUE : FALSE); }
+bool Control::enabled() const { return ::IsWindowEnabled(hwnd) != FALSE; }
+void Control::setFocus() const { ::SetFocus(hwnd); }
+bool Control::focused() const {
+    HWND focus = ::GetFocus();
+    return focus == hwnd || (focus && ::IsChild(hwnd, focus));
+}
+bool Control::showing() const { return ::IsWindowVisible(hwnd) != FALSE; }
+
+void Button::setImageIndex(int index) {
+    imageIndex_ = index;
+    refreshImage();
+}
+
+void Button::refreshImage() {
+    UniqueImageList shown;
+    if (list_ && imageIndex_ >= 0 && imageIndex_ < list_->count()) {
+        // The button shows the one chosen image in every state.
+        UniqueIcon icon = list_->iconAt(imageIndex_);
+        shown.reset(::ImageList_Create(list_->size(), list_->size(), ILC_COLOR32 | ILC_MASK, 1, 0));
+        if (icon) ::ImageList_ReplaceIcon(shown.get(), -1, icon.get());
+    }
+    BUTTON_IMAGELIST images{};
+    images.himl = shown.get() ? shown.get() : nullptr;
+    images.margin = RECT{1, 0, 0, 0};
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    ::SendMessageW(hwnd, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    shown_ = std::move(shown);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void Button::click() const { ::SendMessageW(hwnd, BM_CLICK, 0, 0); }
+
+void Edit::setText(std::wstring_view value) {
+    if (text() == value) return;
+    assigning_ = true;
+    setWindowText(value);
+    assigning_ = false;
+    if (onChange) onChange();
+}
+
+void Edit::notifyChanged() const {
+    if (!assigning_ && onChange) onChange();
+}
+
+void ComboBox::setText(std::wstring_view value) const { setWindowText(value); }
+
+int ComboBox::count() const { return static_cast<int>(::SendMessageW(hwnd, CB_GETCOUNT, 0, 0)); }
+
+std::wstring ComboBox::item(int index) const {
+    const LRESULT length = ::SendMessageW(hwnd, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(value.data()));
+    value.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return value;
+}
+
+std::vector<std::wstring> ComboBox::items() const {
+    std::vector<std::wstring> result;
+    const int n = count();
+    result.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) result.push_back(item(i));
+    return result;
+}
+
+int ComboBox::find(std::wstring_view value) const {
+    const std::wstring text(value);
+    return static_cast<int>(::SendMessageW(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ComboBox::add(std::wstring_view value) const {
+    const std::wstring text(value);
+    return static_cast<int>(::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ComboBox::insert(int index, std::wstring_view value) const {
+    const std::wstring text(value);
+    return static_cast<int>(::SendMessageW(hwnd, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void ComboBox::remove(int index) const { ::SendMessageW(hwnd, CB_DELETESTRING, index, 0); }
+
+void ComboBox::clearItems() const {
+    // Resetting the list would also empty the field; the field keeps its text.
+    const std::wstring shown = text();
+    ::SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
+    if (text() != shown) setText(shown);
+}
+
+int ComboBox::selectedIndex() const { return static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0)); }
+
+bool CheckBox::checked() const { return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::setChecked(bool value) const {
+    if (checked() == value) return;
+    ::SendMessageW(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (onClick) onClick();
+}
+
+bool RadioButton::checked() const { return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void RadioButton::setChecked(bool value) const {
+    ::SendMessageW(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void StatusBar::setPanelText(int panel, std::wstring_view value) const {
+    const std::wstring text = L"\t" + std::wstring(value);  // a leading tab centres the text
+    ::SendMessageW(hwnd, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring StatusBar::panelText(int panel) const {
+    const LRESULT info = ::SendMessageW(hwnd, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
+    std::wstring value(LOWORD(info) + 1u, L'\0');
+    ::SendMessageW(hwnd, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(value.data()));
+    value.resize(LOWORD(info));
+    if (!value.empty() && value.front() == L'\t') value.erase(0, 1);
+    return value;
+}
+
+int TabControl::activeIndex() const { return TabCtrl_GetCurSel(hwnd); }
+void TabControl::setActiveIndex(int index) const { TabCtrl_SetCurSel(hwnd, index); }
+int TabControl::tabWidth() const {
+    RECT r{};
+    TabCtrl_GetItemRect(hwnd, 0, &r);
+    return r.right - r.left;
+}
+
+void ImageList::create(int size) {
+    size_ = size;
+    list_.reset(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 2));
+    ::ImageList_SetBkColor(list_.get(), CLR_NONE);  // drawn transparently
+}
+
+int ImageList::count() const { return list_ ? ::ImageList_GetImageCount(list_.get()) : 0; }
+
+void ImageList::clear() {
+    if (count() == 0) return;
+    ::ImageList_Remove(list_.get(), -1);
+    changed();
+}
+
+void ImageList::addIcon(HICON icon) {
+    ::ImageList_ReplaceIcon(list_.get(), -1, icon);
+    changed();
+}
+
+void ImageList::addBitmap(HBITMAP bitmap) {
+    // Bitmaps are 16 x 16 designs; the list may be larger at a higher resolution.
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof(info), &info);
+    HDC screen = ::GetDC(nullptr);
+    HDC source = ::CreateCompatibleDC(screen);
+    HDC target = ::CreateCompatibleDC(screen);
+    UniqueBitmap scaled(::CreateCompatibleBitmap(screen, size_, size_));
+    UniqueBitmap mask(::CreateBitmap(size_, size_, 1, 1, nullptr));
+    HGDIOBJ oldSource = ::SelectObject(source, bitmap);
+    HGDIOBJ oldTarget = ::SelectObject(target, scaled.get());
+    ::SetStretchBltMode(target, HALFTONE);
+    ::StretchBlt(target, 0, 0, size_, size_, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    ::SelectObject(target, mask.get());
+    ::PatBlt(target, 0, 0, size_, size_, BLACKNESS);  // every pixel opaque
+    ::SelectObject(source, oldSource);
+    ::SelectObject(target, oldTarget);
+    ::DeleteDC(source);
+    ::DeleteDC(target);
+    ::ReleaseDC(nullptr, screen);
+    ::ImageList_Add(list_.get(), scaled.get(), mask.get());
+    changed();
+}
+
+UniqueIcon ImageList::iconAt(int index) const {
+    if (index < 0 || index >= count()) return UniqueIcon();
+    return UniqueIcon(::ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
+}
+
+void ImageList::resize(int size) {
+    if (size == size_ && list_) return;
+    std::vector<UniqueIcon> icons;
+    for (int i = 0; i < count(); ++i) icons.push_back(iconAt(i));
+    create(size);
+    for (const UniqueIcon& icon : icons)
+        if (icon) ::ImageList_ReplaceIcon(list_.get(), -1, icon.get());
+    changed();
+}
+
+void ImageList::changed() {
+    for (Button* button : buttons_) button->refreshImage();
+}
+
+namespace {
+LRESULT CALLBACK KeyPressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* handler = reinterpret_cast<KeyPressHandler*>(data);
+    if (message == WM_GETDLGCODE && wParam == VK_RETURN)
+        return DLGC_WANTALLKEYS | ::DefSubclassProc(hwnd, message, wParam, lParam);  // Enter reaches WM_CHAR
+    if (message == WM_CHAR && handler && *handler) {
+        wchar_t key = static_cast<wchar_t>(wParam);
+        const bool swallowed = Guarded([&]() -> LRESULT {
+            (*handler)(key);
+            return key == 0;
+        }, 1) != 0;
+        if (swallowed) return 0;
+        wParam = key;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+void SubclassKeyPress(HWND edit, KeyPressHandler* handler) {
+    ::SetWindowSubclass(edit, KeyPressProc, 1, reinterpret_cast<DWORD_PTR>(handler));
+}

@@ -1,0 +1,136 @@
+#pragma once
+// Thin wrappers over the platform's own controls. They are where the change-notification rules
+// live: setting an edit's text to a new value runs its change handler, setting the combo box's
+// text runs nothing, setting a check box's state runs its click handler, and setting the same
+// value runs nothing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/Handles.h"
+
+class Control {
+public:
+    HWND hwnd = nullptr;
+
+    std::wstring text() const;
+    void setEnabled(bool enabled) const;
+    bool enabled() const;
+    void setFocus() const;
+    bool focused() const;
+    bool showing() const;
+
+protected:
+    void setWindowText(std::wstring_view text) const;
+};
+
+class ImageList;
+
+class Button : public Control {
+public:
+    // Shows image `index` of `list`; -1, or an index the list does not have, shows none.
+    void setImages(ImageList* list) { list_ = list; refreshImage(); }
+    void setImageIndex(int index);
+    int imageIndex() const { return imageIndex_; }
+    // True while the button really shows an image.
+    bool showsImage() const { return shown_.get() != nullptr; }
+    void refreshImage();
+    void click() const;
+
+private:
+    ImageList* list_ = nullptr;
+    int imageIndex_ = -1;
+    UniqueImageList shown_;
+};
+
+class Label : public Control {};
+class GroupBox : public Control {};
+
+class Edit : public Control {
+public:
+    std::function<void()> onChange;
+    // A new text runs the change handler once; the same text runs nothing.
+    void setText(std::wstring_view text);
+    // For the window procedure: the control reported a change.
+    void notifyChanged() const;
+
+private:
+    bool assigning_ = false;
+};
+
+class ComboBox : public Control {
+public:
+    // Sets the field's text; no handler runs.
+    void setText(std::wstring_view text) const;
+    int count() const;
+    std::wstring item(int index) const;
+    std::vector<std::wstring> items() const;
+    // Whole-text search from the start of the list, letter case ignored; -1 when absent.
+    int find(std::wstring_view text) const;
+    int add(std::wstring_view text) const;
+    int insert(int index, std::wstring_view text) const;
+    void remove(int index) const;
+    // Empties the list; the text shown in the field stays.
+    void clearItems() const;
+    int selectedIndex() const;
+};
+
+class CheckBox : public Control {
+public:
+    std::function<void()> onClick;
+    bool checked() const;
+    // A change of state runs the click handler, as a click does; the same state runs nothing.
+    void setChecked(bool checked) const;
+};
+
+class RadioButton : public Control {
+public:
+    bool checked() const;
+    void setChecked(bool checked) const;
+};
+
+class StatusBar : public Control {
+public:
+    // Panels show their text centred.
+    void setPanelText(int panel, std::wstring_view text) const;
+    std::wstring panelText(int panel) const;
+};
+
+class TabControl : public Control {
+public:
+    int activeIndex() const;
+    void setActiveIndex(int index) const;
+    int tabWidth() const;
+};
+
+// A list of equally sized images; buttons that show one of them follow its changes.
+class ImageList {
+public:
+    void create(int size);
+    HIMAGELIST handle() const { return list_.get(); }
+    int size() const { return size_; }
+    int count() const;
+    void clear();
+    // Adds a copy of the icon, reduced or enlarged to the list's size; the caller keeps the icon.
+    void addIcon(HICON icon);
+    void addBitmap(HBITMAP bitmap);
+    // Re-creates the list at another size, keeping its images.
+    void resize(int size);
+    void attach(Button* button) { buttons_.push_back(button); }
+    // A copy of one image as an icon, or null.
+    UniqueIcon iconAt(int index) const;
+
+private:
+    void changed();
+    UniqueImageList list_;
+    int size_ = 16;
+    std::vector<Button*> buttons_;
+};
+
+// The window procedure of a control with a subclass (Edit3's key handling).
+using KeyPressHandler = std::function<void(wchar_t&)>;
+void SubclassKeyPress(HWND edit, KeyPressHandler* handler);

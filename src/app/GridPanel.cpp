@@ -1,0 +1,53 @@
+#include "app/GridPanel.h"
+
+#include <numeric>
+
+int GridPanel::Offset(const std::vector<int>& shares, int index, int length) {
+    const int total = std::accumulate(shares.begin(), shares.end(), 0);
+    const int before = std::accumulate(shares.begin(), shares.begin() + index, 0);
+    return total == 0 ? 0 : MulDiv(length, before, total);
+}
+
+RECT GridPanel::cellRect(int row, int column, int rowSpan, int columnSpan) const {
+    const int width = bounds_.right - bounds_.left;
+    const int height = bounds_.bottom - bounds_.top;
+    RECT r;
+    r.left = bounds_.left + Offset(columns_, column, width);
+    r.right = bounds_.left + Offset(columns_, column + columnSpan, width);
+    r.top = bounds_.top + Offset(rows_, row, height);
+    r.bottom = bounds_.top + Offset(rows_, row + rowSpan, height);
+    return r;
+}
+
+void GridPanel::layout(const RECT& bounds, int dpi, int naturalHeight) const {
+    bounds_ = bounds;
+    for (const GridCell& cell : cells_) {
+        if (!cell.control || !cell.control->hwnd) continue;
+        RECT r = cellRect(cell.row, cell.column, cell.rowSpan, cell.columnSpan);
+        const int margin = MulDiv(cell.margin, dpi, 96);
+        ::InflateRect(&r, -margin, -margin);
+        int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
+        switch (cell.fit) {
+        case CellFit::Fill:
+            break;
+        case CellFit::Centered: {
+            const int fw = MulDiv(cell.fixedSize.cx, dpi, 96), fh = MulDiv(cell.fixedSize.cy, dpi, 96);
+            x = r.left + (w - fw) / 2;
+            y = r.top + (h - fh) / 2;
+            w = fw;
+            h = fh;
+            break;
+        }
+        case CellFit::TopNatural:
+            h = naturalHeight;
+            break;
+        case CellFit::BottomNatural:
+            h = naturalHeight;
+            y = r.bottom - h;
+            break;
+        }
+        if (w < 0) w = 0;
+        if (h < 0) h = 0;
+        ::SetWindowPos(cell.control->hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}

@@ -1,0 +1,88 @@
+// Start-up, the clock, resizing and closing of the main window.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/PallendoForm.h"
+#include "shell/AppInfo.h"
+#include "shell/Clock.h"
+#include "shell/DateText.h"
+#include "shell/Shell.h"
+
+namespace {
+constexpr int kPageCount = 3;
+
+std::wstring ReserveTempFile() {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (::GetTempFileNameW(TempFolder().c_str(), L"tmp", 0, path) == 0) Fail(SystemErrorText(::GetLastError()));
+    return path;
+}
+}  // namespace
+
+void TPallendoForm::FormCreate() {
+    ::SetWindowTextW(hwnd, std::wstring(kApplicationTitle).c_str());
+    Timer1Timer();
+    ActivatePage(1);
+    TempFileName1 = ReserveTempFile();
+    ReadSettings();
+    Edit1Change();
+    ComboBox2Change();
+    TakeCommandLine();
+    ::DragAcceptFiles(hwnd, TRUE);
+}
+
+void TPallendoForm::Timer1Timer() {
+    StatusBar1.setPanelText(0, ClockText(LocalNow()));
+    ProcessMessages();
+}
+
+void TPallendoForm::FormResize() {
+    RECT client{};
+    ::GetClientRect(PageControl1.hwnd, &client);
+    const int width = client.right / (kPageCount + 1);
+    TabCtrl_SetItemSize(PageControl1.hwnd, width, Scale(12) + Scale(10));
+}
+
+void TPallendoForm::TsEdit1Resize() {
+    RECT page{};
+    ::GetClientRect(TsEdit1.hwnd, &page);
+    const int upper = page.bottom * 60 / 100;
+    ::SetWindowPos(GroupBox4.hwnd, nullptr, 0, 0, page.right, upper, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(GroupBox6.hwnd, nullptr, 0, upper, page.right, page.bottom - upper, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Each group's grid fills the group inside its frame, with a wider margin on the left.
+    auto interior = [this](const RECT& box) {
+        return RECT{box.left + Scale(12), box.top + Scale(16), box.right - Scale(2), box.bottom - Scale(2)};
+    };
+    GridPanel4.layout(interior(RECT{0, 0, page.right, upper}), dpi(), NaturalHeight());
+    GridPanel6.layout(interior(RECT{0, upper, page.right, page.bottom}), dpi(), NaturalHeight());
+}
+
+void TPallendoForm::PageControl1Change() { StatusBar1.setPanelText(1, L""); }
+
+void TPallendoForm::SetPanelEnabled(GridPanel& panel, bool enabled) {
+    panel.setEnabled(enabled);
+    for (const GridCell& cell : panel.cells()) cell.control->setEnabled(enabled);
+}
+
+void TPallendoForm::FormCloseQuery(bool& CanClose) {
+    if (FQueryEndSession) {
+        FQueryEndSession = false;
+    } else if (CheckBoxCloseQuery1.checked() &&
+               ApplicationMessageBox(L"終了してよいですか？", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+        CanClose = false;
+        return;
+    }
+    WriteSettings();
+    if (FileExists(TempFileName1)) ::DeleteFileW(TempFileName1.c_str());
+}
+
+LRESULT TPallendoForm::WMQueryEndSession() {
+    FQueryEndSession = true;
+    bool canClose = true;
+    try {
+        FormCloseQuery(canClose);
+    } catch (const Failure& failure) {
+        // The settings could not be saved: say so, but do not hold up the end of the session.
+        ShowApplicationError(failure.message());
+    }
+    return canClose ? 1 : 0;
+}

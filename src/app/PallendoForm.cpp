@@ -1,0 +1,405 @@
+#include "app/PallendoForm.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/ControlTable.h"
+#include "resources/ResourceIds.h"
+#include "shell/AppInfo.h"
+#include "shell/Shell.h"
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TPallendoForm";
+constexpr wchar_t kPageClass[] = L"TPallendoPage";
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 997;
+constexpr SIZE kDesignClientSize{556, 324};
+constexpr int kStatusBarHeight = 19;
+constexpr int kClockPanelWidth = 120;
+constexpr int kMessagePanelWidth = 500;
+constexpr COLORREF kImageBackground = 15790320;
+
+void RegisterClasses(WNDPROC formProc, WNDPROC pageProc) {
+    static bool registered = false;
+    if (registered) return;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = formProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, 16, 16, 0));
+    ::RegisterClassExW(&wc);
+    wc.lpfnWndProc = pageProc;
+    wc.lpszClassName = kPageClass;
+    wc.hIcon = wc.hIconSm = nullptr;
+    wc.style = CS_DBLCLKS;
+    ::RegisterClassExW(&wc);
+    registered = true;
+}
+
+const wchar_t* ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label: return WC_STATICW;
+    case ControlKind::Edit: return WC_EDITW;
+    case ControlKind::ComboBox: return WC_COMBOBOXW;
+    default: return WC_BUTTONW;
+    }
+}
+
+DWORD StyleOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
+    case ControlKind::CheckBox: return BS_AUTOCHECKBOX | WS_TABSTOP;
+    // The three destinations are one choice although their tab stops are not adjacent, so
+    // the window keeps them exclusive itself.
+    case ControlKind::RadioButton: return BS_RADIOBUTTON | WS_TABSTOP;
+    case ControlKind::Label: return SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS;
+    case ControlKind::Edit: return ES_AUTOHSCROLL | WS_TABSTOP;
+    case ControlKind::ComboBox: return CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+    case ControlKind::GroupBox: return BS_GROUPBOX;
+    }
+    return 0;
+}
+
+Page& PageOf(TPallendoForm& form, PageId page) {
+    switch (page) {
+    case PageId::File: return form.TsFile1;
+    case PageId::Help: return form.TsHelp1;
+    case PageId::Edit: break;
+    }
+    return form.TsEdit1;
+}
+
+const ControlSpec* SpecOfWindow(HWND control) {
+    return control ? SpecOfId(::GetDlgCtrlID(control)) : nullptr;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ProcessArguments() {
+    std::vector<std::wstring> result;
+    int count = 0;
+    LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    UniqueLocalBuffer owner(args);
+    for (int i = 1; args && i < count; ++i) result.emplace_back(args[i]);
+    return result;
+}
+
+TPallendoForm::TPallendoForm(FormOptions options) : options_(std::move(options)) {
+    RegisterClasses(&WindowProc, &PageProc);
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    // Unowned and with WS_EX_APPWINDOW: the window itself has the taskbar button.
+    ::CreateWindowExW(exStyle, kFormClass, kApplicationTitle.data(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      kDesignClientSize.cx, kDesignClientSize.cy, nullptr, nullptr, instance, this);
+}
+
+TPallendoForm::~TPallendoForm() {
+    if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+}
+
+void TPallendoForm::Show() {
+    const int command = initialWindowState == 2 ? SW_SHOWMAXIMIZED
+                        : initialWindowState == 1 ? SW_SHOWMINIMIZED
+                                                  : SW_SHOWNORMAL;
+    ::ShowWindow(hwnd, command);
+    ::UpdateWindow(hwnd);
+}
+
+bool TPallendoForm::Close() {
+    ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    return !::IsWindow(hwnd);
+}
+
+LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<TPallendoForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->hwnd = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<TPallendoForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->hwnd = nullptr;
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return Guarded([&] { return form->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT CALLBACK TPallendoForm::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    HWND main = ::GetAncestor(page, GA_ROOT);
+    auto* form = reinterpret_cast<TPallendoForm*>(::GetWindowLongPtrW(main, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcW(page, message, wParam, lParam);
+    return Guarded([&]() -> LRESULT {
+        switch (message) {
+        case WM_COMMAND:
+            return form->HandleCommand(wParam, lParam);
+        case WM_NOTIFY:
+            return ::SendMessageW(main, message, wParam, lParam);
+        case WM_SETCURSOR:
+            if (form->HandleSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            break;
+        case WM_SIZE:
+            if (page == form->TsEdit1.hwnd && form->created_) form->TsEdit1Resize();
+            return 0;
+        }
+        return ::DefWindowProcW(page, message, wParam, lParam);
+    });
+}
+
+bool TPallendoForm::HandleSetCursor(HWND over) {
+    const ControlSpec* spec = SpecOfWindow(over);
+    if (!spec || !spec->handCursor) return false;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
+        CreateControls();
+        ApplyDpi(dpi_);
+        created_ = true;
+        Layout();
+        FormCreate();  // a failure here skips the remaining start-up steps; the window still opens
+        return 0;
+    case WM_SIZE:
+        if (created_) Layout();
+        return 0;
+    case WM_COMMAND:
+        return HandleCommand(wParam, lParam);
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == PageControl1.hwnd && header->code == TCN_SELCHANGE) {
+            ShowActivePage();
+            PageControl1Change();
+        }
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kTimer1) Timer1Timer();
+        return 0;
+    case WM_CLOSE: {
+        bool canClose = true;
+        FormCloseQuery(canClose);
+        if (canClose) ::DestroyWindow(hwnd);
+        return 0;
+    }
+    case WM_QUERYENDSESSION:
+        return WMQueryEndSession();
+    case WM_DROPFILES:
+        ::DefWindowProcW(hwnd, message, wParam, lParam);
+        WMDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_DPICHANGED: {
+        ApplyDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        Layout();
+        return 0;
+    }
+    case WM_DESTROY:
+        ::KillTimer(hwnd, kTimer1);
+        if (options_.quitOnDestroy) ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
+    const ControlSpec* spec = SpecOfId(LOWORD(wParam));
+    if (!spec || !lParam) return 0;
+    const WORD code = HIWORD(wParam);
+    Control& control = spec->control(*this);
+    auto run = [this](FormHandler handler) {
+        if (handler) (this->*handler)();
+    };
+    switch (spec->kind) {
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+        if (code == BN_CLICKED) run(spec->onClick);
+        break;
+    case ControlKind::RadioButton:
+        if (code == BN_CLICKED) RadioClicked(static_cast<RadioButton&>(control));
+        break;
+    case ControlKind::Edit:
+        if (code == EN_CHANGE) static_cast<Edit&>(control).notifyChanged();
+        break;
+    case ControlKind::ComboBox: {
+        auto& combo = static_cast<ComboBox&>(control);
+        if (code == CBN_EDITCHANGE) run(spec->onChange);
+        if (code == CBN_SELCHANGE) {
+            // The field shows the picked entry before the change handling looks at it.
+            const int picked = combo.selectedIndex();
+            if (picked >= 0) combo.setText(combo.item(picked));
+            run(spec->onChange);
+        }
+        if (code == CBN_SETFOCUS) run(spec->onEnter);
+        if (code == CBN_KILLFOCUS) run(spec->onExit);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+void TPallendoForm::RadioClicked(RadioButton& clicked) {
+    for (RadioButton* radio : {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3})
+        radio->setChecked(radio == &clicked);
+}
+
+void TPallendoForm::CreateControls() {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id) {
+        return ::CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+    PageControl1.hwnd = child(WC_TABCONTROLW, L"", TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS, 0, hwnd, 1);
+    const wchar_t* captions[] = {L"ファイル", L"編集", L"ヘルプ"};
+    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
+    for (int i = 0; i < 3; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(captions[i]);
+        TabCtrl_InsertItem(PageControl1.hwnd, i, &item);
+        pages[i]->hwnd = child(kPageClass, captions[i], WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd, 10 + i);
+        ::SetWindowPos(pages[i]->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    StatusBar1.hwnd = child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, hwnd, 2);
+
+    for (const ControlSpec* spec : CreationOrder()) {
+        Control& control = spec->control(*this);
+        const DWORD exStyle = spec->kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0;
+        control.hwnd = child(ClassOf(spec->kind), std::wstring(spec->caption).c_str(), StyleOf(spec->kind) | WS_GROUP,
+                             exStyle, PageOf(*this, spec->page).hwnd, IdOfSpec(*spec));
+        if (!spec->enabled) control.setEnabled(false);
+        if (spec->checked) ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        if (GridPanel* panel = PanelOf(*this, spec->panel))
+            panel->add({.control = &control, .row = spec->row, .column = spec->column, .rowSpan = spec->rowSpan,
+                        .columnSpan = spec->columnSpan, .margin = spec->margin, .fit = spec->fit,
+                        .fixedSize = spec->fixedSize});
+    }
+    // Handlers that the wrappers run for changes the program makes.
+    Edit1.onChange = [this] { Edit1Change(); };
+    Edit3.onChange = [this] { Edit3Change(); };
+    CheckBoxAddHistory1.onClick = [this] { CheckBoxAddHistory1Click(); };
+    edit3KeyPress_ = [this](wchar_t& key) { Edit3KeyPress(key); };
+    SubclassKeyPress(Edit3.hwnd, &edit3KeyPress_);
+    ::SendMessageW(ComboBox2.hwnd, CB_SETMINVISIBLE, 10, 0);
+
+    ButtonOpenDefault1.setImages(&ImageList1);
+    ButtonExe2.setImages(&ImageList2);
+    ButtonTest12.setImages(&ImageList3);
+    ButtonCreate3.setImages(&ImageList3);
+    for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->create(16);
+    ImageList1.attach(&ButtonOpenDefault1);
+    ImageList2.attach(&ButtonExe2);
+    ImageList3.attach(&ButtonTest12);
+    ImageList3.attach(&ButtonCreate3);
+    for (int id : {IDB_SHORTCUT_PLAIN, IDB_SHORTCUT_HIGHLIGHT}) {
+        UniqueBitmap bitmap(static_cast<HBITMAP>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        if (bitmap) ImageList3.addBitmap(bitmap.get());
+    }
+    ::SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
+    ShowActivePage();
+}
+
+void TPallendoForm::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    font_.reset(::CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+    auto setFont = [this](HWND control) { ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE); };
+    setFont(PageControl1.hwnd);
+    setFont(StatusBar1.hwnd);
+    for (const ControlSpec& spec : ControlTable()) setFont(spec.control(*this).hwnd);
+    // The combo box's field follows the font; its list shows ten entries.
+    ::SendMessageW(ComboBox2.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), NaturalHeight() - Scale(6));
+    for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->resize(Scale(16));
+    const int parts[] = {Scale(kClockPanelWidth), Scale(kClockPanelWidth + kMessagePanelWidth)};
+    ::SendMessageW(StatusBar1.hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+int TPallendoForm::NaturalHeight() const { return Scale(12) + Scale(10); }
+
+void TPallendoForm::Layout() {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const int statusHeight = Scale(kStatusBarHeight);
+    ::SetWindowPos(StatusBar1.hwnd, nullptr, 0, client.bottom - statusHeight, client.right, statusHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const int margin = Scale(3);
+    RECT tabs{margin, margin, client.right - margin, client.bottom - statusHeight - margin};
+    ::SetWindowPos(PageControl1.hwnd, nullptr, tabs.left, tabs.top, std::max(0L, tabs.right - tabs.left),
+                   std::max(0L, tabs.bottom - tabs.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResize();
+    RECT display{};
+    ::GetClientRect(PageControl1.hwnd, &display);
+    TabCtrl_AdjustRect(PageControl1.hwnd, FALSE, &display);
+    ::MapWindowPoints(PageControl1.hwnd, hwnd, reinterpret_cast<POINT*>(&display), 2);
+    for (Page* page : {&TsFile1, &TsEdit1, &TsHelp1})
+        ::SetWindowPos(page->hwnd, HWND_TOP, display.left, display.top, std::max(0L, display.right - display.left),
+                       std::max(0L, display.bottom - display.top), SWP_NOACTIVATE);
+
+    // The File page: two group boxes side by side, each holding its grid.
+    const int natural = NaturalHeight();
+    RECT file{};
+    ::GetClientRect(TsFile1.hwnd, &file);
+    GridPanel5.layout(file, dpi_, natural);
+    auto interior = [this](const GroupBox& box) {
+        RECT r{};
+        ::GetWindowRect(box.hwnd, &r);
+        ::MapWindowPoints(nullptr, ::GetParent(box.hwnd), reinterpret_cast<POINT*>(&r), 2);
+        r.left += Scale(2);
+        r.right -= Scale(2);
+        r.top += Scale(16);
+        r.bottom -= Scale(2);
+        return r;
+    };
+    GridPanel1.layout(interior(GroupBox1), dpi_, natural);
+    GridPanel2.layout(interior(GroupBox2), dpi_, natural);
+
+    RECT help{};
+    ::GetClientRect(TsHelp1.hwnd, &help);
+    ::InflateRect(&help, -Scale(3), -Scale(3));
+    GridPanel3.layout(help, dpi_, natural);
+    TsEdit1Resize();
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void TPallendoForm::ActivatePage(int index) {
+    PageControl1.setActiveIndex(index);
+    ShowActivePage();
+}
+
+void TPallendoForm::ShowActivePage() {
+    const int active = PageControl1.activeIndex();
+    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
+    for (int i = 0; i < 3; ++i) ::ShowWindow(pages[i]->hwnd, i == active ? SW_SHOW : SW_HIDE);
+}
+
+int RunPallendo() {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    int exitCode = 0;
+    {
+        TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
+        SetDialogKeysWindow(form.hwnd);
+        form.Show();
+        exitCode = RunMessageLoop();
+    }
+    ::CoUninitialize();
+    return exitCode;
+}

@@ -1,0 +1,171 @@
+#pragma once
+// The program's one window. Its controls hold the program's state and its handlers carry the
+// logic; each handler is defined in the folder of the subsystem it belongs to.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/Controls.h"
+#include "app/GridPanel.h"
+#include "shell/Handles.h"
+
+struct FormOptions {
+    // The program's command-line arguments after its own path.
+    std::vector<std::wstring> arguments;
+    // The product ends its message loop when the window is destroyed; tests keep theirs.
+    bool quitOnDestroy = false;
+};
+
+// The arguments of the running process, without the program path.
+std::vector<std::wstring> ProcessArguments();
+
+class Page : public Control {};
+
+class TPallendoForm {
+public:
+    explicit TPallendoForm(FormOptions options = {});
+    ~TPallendoForm();
+    TPallendoForm(const TPallendoForm&) = delete;
+    TPallendoForm& operator=(const TPallendoForm&) = delete;
+
+    HWND hwnd = nullptr;
+
+    // Shows the window in the state that start-up chose (normal, minimised or maximised).
+    void Show();
+    // Asks the window to close, as the close box does; true when it closed.
+    bool Close();
+
+    // --- controls -----------------------------------------------------------------------------
+    TabControl PageControl1;
+    Page TsFile1, TsEdit1, TsHelp1;
+    StatusBar StatusBar1;
+    ImageList ImageList1, ImageList2, ImageList3;
+
+    // File page
+    GroupBox GroupBox1, GroupBox2;
+    Button ButtonSendTo1, ButtonDeskTop1, ButtonStartMenu1, ButtonStartUp1;
+    CheckBox CheckBoxCloseQuery1, CheckBoxSaveStatus1, CheckBoxAddHistory1;
+    Button ButtonDefApp1;
+    GridPanel GridPanel5{{50, 50}, {100}};
+    GridPanel GridPanel1{{100}, {25, 25, 25, 25}};
+    GridPanel GridPanel2{{100}, {25, 25, 25, 25}};
+
+    // Edit page
+    GroupBox GroupBox4, GroupBox6;
+    Label Label1, Label2, Label3;
+    Button ButtonEdit1Clear, ButtonSelectFile1, ButtonOpenDefault1;
+    Edit Edit1;
+    Button ButtonComboBox2Clear, ButtonSelectExe2, ButtonExe2, ButtonTest12;
+    ComboBox ComboBox2;
+    RadioButton RadioButtonDeskTop1, RadioButtonStartMenu2, RadioButtonStartUp3;
+    Button ButtonOpenFolder3, ButtonEdit3Clear, ButtonCreate3, ButtonProperties3, ButtonExeLink3;
+    Edit Edit3;
+    GridPanel GridPanel4{{25, 25, 25, 25}, {20, 20, 20, 20, 20}};
+    GridPanel GridPanel6{{25, 25, 25, 25}, {1, 1, 1}};
+
+    // Help page
+    Button Button4, Button5, Button6, Button7, Button8;
+    GridPanel GridPanel3{{50, 50}, {1, 1, 1}};
+
+    // --- private fields of the window ---------------------------------------------------------
+    std::wstring TargetFileName1;
+    std::wstring TargetExeName1;
+    std::wstring TempFileName1;
+    std::wstring ShortCut1;
+    bool FQueryEndSession = false;
+
+    // --- window lifecycle ---------------------------------------------------------------------
+    void FormCreate();
+    void FormCloseQuery(bool& CanClose);
+    LRESULT WMQueryEndSession();
+    void FormResize();
+    void TsEdit1Resize();
+    void PageControl1Change();
+    void Timer1Timer();
+    void SetPanelEnabled(GridPanel& panel, bool enabled);
+    // The page shown: 0 File, 1 Edit, 2 Help.
+    void ActivatePage(int index);
+    // Window state applied when the window is first shown: 0 normal, 1 minimised, 2 maximised.
+    int initialWindowState = 0;
+
+    // --- settings file ------------------------------------------------------------------------
+    void ReadSettings();
+    void WriteSettings();
+
+    // --- file intake --------------------------------------------------------------------------
+    void TakeCommandLine();
+    void WMDropFiles(HDROP drop);
+
+    // --- target and launcher fields, history, launch actions -----------------------------------
+    void Edit1Change();
+    void ComboBox2Change();
+    void ComboBox2Enter();
+    void ComboBox2Exit();
+    void WithdrawTest();
+    void ShowTargetIcon(const std::wstring& path);
+    void ShowLauncherIcon(const std::wstring& path);
+    void ButtonEdit1ClearClick();
+    void ButtonComboBox2ClearClick();
+    void ButtonSelectFile1Click();
+    void ButtonSelectExe2Click();
+    void RememberLauncher(const std::wstring& text);
+    void CheckBoxAddHistory1Click();
+    void ButtonOpenDefault1Click();
+    void ButtonExe2Click();
+    void ButtonTest12Click();
+
+    // --- shortcuts ----------------------------------------------------------------------------
+    void PlaceShortcut(int folderId, const std::wstring& programPath, const std::wstring& arguments,
+                       const std::wstring& folderLabel);
+    void ButtonSendTo1Click();
+    void ButtonDeskTop1Click();
+    void ButtonStartMenu1Click();
+    void ButtonStartUp1Click();
+    void ButtonCreate3Click();
+    void Edit3Change();
+    void Edit3KeyPress(wchar_t& key);
+    void ButtonEdit3ClearClick();
+    void ButtonOpenFolder3Click();
+    void ButtonProperties3Click();
+    void ButtonExeLink3Click();
+
+    // --- help ---------------------------------------------------------------------------------
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void ButtonDefApp1Click();
+
+    // --- layout -------------------------------------------------------------------------------
+    int dpi() const { return dpi_; }
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    HFONT font() const { return font_.get(); }
+    // The control a table row names, and the row of a control (nullptr when not in the table).
+    const FormOptions& options() const { return options_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);
+    bool HandleSetCursor(HWND over);
+    void CreateControls();
+    void ApplyDpi(int dpi);
+    void Layout();
+    void ShowActivePage();
+    void RadioClicked(RadioButton& clicked);
+    int NaturalHeight() const;
+
+    FormOptions options_;
+    int dpi_ = 96;
+    UniqueFont font_;
+    KeyPressHandler edit3KeyPress_;
+    bool created_ = false;
+};
+
+// The program's entry, for the product's wWinMain.
+int RunPallendo();

@@ -1,0 +1,5 @@
+// The version dialog.
+#include "app/PallendoForm.h"
+
+void TPallendoForm::Button5Click() {}
+

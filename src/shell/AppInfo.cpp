@@ -1,0 +1,46 @@
+#include "shell/AppInfo.h"
+
+#include <windows.h>
+
+#include "shell/Handles.h"
+
+std::wstring ExecutablePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::wstring TempFolder() {
+    wchar_t shortPath[MAX_PATH + 1] = {};
+    if (::GetTempPathW(MAX_PATH, shortPath) == 0) return {};
+    const DWORD length = ::GetLongPathNameW(shortPath, nullptr, 0);
+    if (length == 0) return shortPath;
+    std::wstring longPath(length, L'\0');
+    const DWORD written = ::GetLongPathNameW(shortPath, longPath.data(), length);
+    longPath.resize(written);
+    return longPath;
+}
+
+bool FileExists(std::wstring_view path) {
+    const std::wstring p(path);
+    if (p.empty()) return false;
+    const DWORD attributes = ::GetFileAttributesW(p.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    // A link counts only when its target can be reached.
+    UniqueFile file(::CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return static_cast<bool>(file);
+}
+
+bool FolderExists(std::wstring_view path) {
+    const std::wstring p(path);
+    const DWORD attributes = ::GetFileAttributesW(p.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The thin layer over the platform shell and its message boxes that the rest of the program uses.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// The hidden top-level window that owns the program's boxes when no window of it is active.
+HWND ApplicationWindow();
+
+// The file-system path of a special folder, ending in a backslash; "" for a folder without a path.
+// Raises "GetSpecialFolder Failed HRESULT=<signed>" when the platform refuses the id.
+std::wstring GetSpecialFolder(int csidl);
+// Opens a file, folder, URL or program with the shell's "open" verb; reports its own failure.
+void Open(std::wstring_view path);
+// Starts a program with a parameter text; reports its own failure.
+void OpenBy(std::wstring_view program, std::wstring_view parameters);
+// The shell's properties sheet of a file; reports its own failure.
+void ShowProperties(std::wstring_view path);
+// Moves a file to the recycle bin; true when it is gone or was never there.
+bool DeleteToRecycleBin(std::wstring_view path);
+// A modal message with the application title and one "OK" button.
+void MessageDialog(std::wstring_view message);
+// The same, closable with Esc and its close box too ("Operations Aborted.").
+void CancellableMessageDialog(std::wstring_view message);
+// The platform message box with the application title; every other window of the program is
+// disabled while it is open.
+int ApplicationMessageBox(std::wstring_view text, UINT flags);
+// The platform's text for an error code, without trailing blanks, line breaks and full stops.
+std::wstring SystemErrorText(DWORD code);
+// The application error box: ends any mouse capture, applies the "." rule, shows MB_ICONSTOP.
+void ShowApplicationError(std::wstring_view message);
+
+// Handles the window messages that are waiting, then returns.
+void ProcessMessages();
+// The window whose dialog keys (Tab, Enter, arrows) the message loops handle.
+void SetDialogKeysWindow(HWND window);
+// Runs the message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// Runs a callback body so that no exception crosses back into the platform: a failure goes to
+// the application error box and `fallback` is returned.
+template <typename Body>
+LRESULT Guarded(Body&& body, LRESULT fallback = 0) noexcept;
+
+void ReportEscapedException(const std::exception* error) noexcept;
+
+#include "shell/Failure.h"
+
+template <typename Body>
+LRESULT Guarded(Body&& body, LRESULT fallback) noexcept {
+    try {
+        return body();
+    } catch (const Failure& failure) {
+        try {
+            ShowApplicationError(failure.message());
+        } catch (...) {
+        }
+    } catch (const std::exception& error) {
+        ReportEscapedException(&error);
+    } catch (...) {
+        ReportEscapedException(nullptr);
+    }
+    return fallback;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Text and path operations used the same way everywhere. Pure C++, no platform headers, so
+// they can be fuzzed natively as well.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Error texts raised by the path operations.
+inline constexpr std::wstring_view kInvalidPathText = L"パスに無効な文字が含まれています";
+inline constexpr std::wstring_view kEmptyFileNameText = L"ファイル名が空です";
+inline constexpr std::wstring_view kInvalidFileNameText = L"ファイル名に無効な文字が含まれています";
+
+// True when the text holds a character no path may contain: a control character, '"', '<', '>' or '|'.
+bool HasInvalidPathChars(std::wstring_view text);
+
+// The text after the last backslash, slash or colon; raises kInvalidPathText for invalid characters.
+std::wstring FileNameOf(std::wstring_view path);
+// The same without validation, for paths that came from the platform.
+std::wstring FileNamePart(std::wstring_view path);
+// The file name without its last "." and what follows.
+std::wstring BaseNameOf(std::wstring_view path);
+// The file name from its last "." on, dot included; empty when it has none.
+std::wstring ExtensionOf(std::wstring_view path);
+// The text before the last separator; a root keeps its separator; a bare name gives "".
+// Raises kEmptyFileNameText for an empty or blank text, kInvalidFileNameText for invalid characters.
+std::wstring FolderOf(std::wstring_view path);
+// The same without validation.
+std::wstring FolderPart(std::wstring_view path);
+// True when the name begins with a separator or has a colon as its second character.
+bool IsRootedName(std::wstring_view name);
+// One separator between folder and name unless the folder ends with one; a rooted name stands
+// alone. Raises kInvalidPathText when either part holds an invalid character.
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
+// The path with its extension replaced (or appended when the file name has none).
+std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension);
+
+// '"' before and after, every '"' inside doubled.
+std::wstring Quote(std::wstring_view text);
+// Reverses Quote for a text of at least two characters that begins and ends with '"';
+// any other text comes back unchanged.
+std::wstring Dequote(std::wstring_view text);
+
+// Without leading and trailing characters up to U+0020.
+std::wstring_view Trim(std::wstring_view text);
+std::wstring_view TrimLeft(std::wstring_view text);
+std::wstring_view TrimRight(std::wstring_view text);
+// Removes every blank (U+0020).
+std::wstring WithoutBlanks(std::wstring_view text);
+
+// A platform result code as a signed 32-bit decimal number (0x80070057 reads -2147024809).
+std::wstring SignedText(std::uint32_t code);
+std::wstring DecimalText(long long value);
+
+// The application error box appends "." when the last character's code is greater than ".".
+std::wstring ErrorBoxText(std::wstring_view message);
