@@ -43,6 +43,7 @@ build_all() {
 # Japanese locale, no menu builder (it would write launchers into the host's menus).
 wine_env() {
   export HOME="$BUILD/home"
+  export PALLENDO_TEST_HOME="$HOME"  # Wine does not pass HOME on to its programs
   export WINEPREFIX="$BUILD/wineprefix"
   export WINEARCH=win64
   export WINEDEBUG=-all

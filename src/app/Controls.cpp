@@ -48,7 +48,12 @@ void Button::refreshImage() {
     ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-void Button::click() const { ::SendMessageW(hwnd, BM_CLICK, 0, 0); }
+void Button::click() const {
+    // As a click does: only an enabled button reacts.
+    if (!enabled()) return;
+    ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(hwnd));
+}
 
 void Edit::setText(std::wstring_view value) {
     if (text() == value) return;

@@ -171,9 +171,25 @@ void ReportEscapedException(const std::exception* error) noexcept {
 void SetDialogKeysWindow(HWND window) { DialogKeysWindow() = window; }
 
 namespace {
+bool IsPushButton(HWND window) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(window, cls, 16);
+    const LONG type = ::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+    return ::lstrcmpiW(cls, WC_BUTTONW) == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
 void Dispatch(MSG& msg) {
     HWND dialog = DialogKeysWindow();
-    if (dialog && ::IsWindow(dialog) && ::IsDialogMessageW(dialog, &msg)) return;
+    if (dialog && ::IsWindow(dialog)) {
+        // Enter presses the focused push button, as in a dialog box.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == ::GetFocus() &&
+            ::IsChild(dialog, msg.hwnd) && IsPushButton(msg.hwnd)) {
+            ::SendMessageW(::GetParent(msg.hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+                           reinterpret_cast<LPARAM>(msg.hwnd));
+            return;
+        }
+        if (::IsDialogMessageW(dialog, &msg)) return;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "shell/Failure.h"
+#include "shell/Text.h"
+
+namespace {
+
+std::wstring FailureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return L"(no failure)";
+}
+
+TEST(PathParts, NameBaseExtensionAndFolder) {
+    struct Case {
+        std::wstring path, name, base, extension, folder;
+    };
+    const Case cases[] = {
+        {L"C:\\Docs\\report.docx", L"report.docx", L"report", L".docx", L"C:\\Docs"},
+        {L"C:\\report.docx", L"report.docx", L"report", L".docx", L"C:\\"},
+        {L"C:/Docs/a.tar.gz", L"a.tar.gz", L"a.tar", L".gz", L"C:/Docs"},
+        {L"notepad.exe", L"notepad.exe", L"notepad", L".exe", L""},
+        {L"C:name.txt", L"name.txt", L"name", L".txt", L"C:"},
+        {L"\\\\server\\share\\x", L"x", L"x", L"", L"\\\\server\\share"},
+        {L"C:\\dir.v2\\README", L"README", L"README", L"", L"C:\\dir.v2"},
+        {L"\\top.txt", L"top.txt", L"top", L".txt", L"\\"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "path index " << (&c - cases));
+        EXPECT_EQ(FileNameOf(c.path), c.name);
+        EXPECT_EQ(BaseNameOf(c.path), c.base);
+        EXPECT_EQ(ExtensionOf(c.path), c.extension);
+        EXPECT_EQ(FolderOf(c.path), c.folder);
+    }
+}
+
+TEST(PathParts, InvalidCharactersAndEmptyNamesRaiseTheirTexts) {
+    EXPECT_EQ(FailureOf([] { FileNameOf(L"C:\\a|b.txt"); }), L"パスに無効な文字が含まれています");
+    EXPECT_EQ(FailureOf([] { FileNameOf(L"C:\\\"quoted\".txt"); }), L"パスに無効な文字が含まれています");
+    EXPECT_EQ(FailureOf([] { FolderOf(L""); }), L"ファイル名が空です");
+    EXPECT_EQ(FailureOf([] { FolderOf(L"   "); }), L"ファイル名が空です");
+    EXPECT_EQ(FailureOf([] { FolderOf(L"C:\\a<b"); }), L"ファイル名に無効な文字が含まれています");
+    EXPECT_EQ(FailureOf([] { JoinPath(L"C:\\", L"a>b"); }), L"パスに無効な文字が含まれています");
+    // Blanks are ordinary characters of a name.
+    EXPECT_EQ(FileNameOf(L" "), L" ");
+}
+
+TEST(PathParts, JoiningPutsOneSeparatorAndLetsRootedNamesStandAlone) {
+    EXPECT_EQ(JoinPath(L"C:\\Temp\\", L"a.txt"), L"C:\\Temp\\a.txt");
+    EXPECT_EQ(JoinPath(L"C:\\Temp", L"a.txt"), L"C:\\Temp\\a.txt");
+    EXPECT_EQ(JoinPath(L"C:\\Temp", L"D:\\other.txt"), L"D:\\other.txt");
+    EXPECT_EQ(JoinPath(L"C:\\Temp", L"\\root.txt"), L"\\root.txt");
+    EXPECT_EQ(ChangeExtension(L"C:\\Tools\\Pallendo.exe", L".chm"), L"C:\\Tools\\Pallendo.chm");
+    EXPECT_EQ(ChangeExtension(L"C:\\v1.2\\viewer", L".chm"), L"C:\\v1.2\\viewer.chm");
+}
+
+TEST(Quoting, QuoteAndDequoteAreInverse) {
+    const std::wstring texts[] = {L"", L"C:\\Program Files\\App\\app.exe", L"say \"hi\"", L"\"", L"\"\"", L"a\"\"b"};
+    for (const std::wstring& text : texts) EXPECT_EQ(Dequote(Quote(text)), text);
+    EXPECT_EQ(Quote(L"C:\\Tools\\viewer.exe"), L"\"C:\\Tools\\viewer.exe\"");
+    EXPECT_EQ(Quote(L"a\"b"), L"\"a\"\"b\"");
+    EXPECT_EQ(Quote(L""), L"\"\"");
+    // Texts that are not quoted come back as they are.
+    EXPECT_EQ(Dequote(L"plain"), L"plain");
+    EXPECT_EQ(Dequote(L"\"open"), L"\"open");
+    EXPECT_EQ(Dequote(L"\""), L"\"");
+}
+
+TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersAboveIt) {
+    struct Case {
+        std::wstring message, shown;
+    };
+    const Case cases[] = {
+        {L"Add failed notepad.exe", L"Add failed notepad.exe."},
+        {L"HRESULT=-2147467259", L"HRESULT=-2147467259."},
+        {L"ファイル名が空です", L"ファイル名が空です."},
+        {L"Done.", L"Done."},
+        {L"(履歴をクリア)", L"(履歴をクリア)"},
+        {L"ends with blank ", L"ends with blank "},
+        {L"ends with break\r\n", L"ends with break\r\n"},
+        {L"ends with comma,", L"ends with comma,"},
+        {L"", L""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ErrorBoxText(c.message), c.shown);
+}
+
+TEST(Numbers, ResultCodesReadAsSignedDecimal) {
+    EXPECT_EQ(SignedText(0x80070057u), L"-2147024809");
+    EXPECT_EQ(SignedText(0x80004005u), L"-2147467259");
+    EXPECT_EQ(SignedText(1u), L"1");
+}
+
+}  // namespace

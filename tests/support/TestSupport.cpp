@@ -1,0 +1,217 @@
+#include "support/TestSupport.h"
+
+#include <shellapi.h>
+
+#include <thread>
+
+#include "shell/AppInfo.h"
+#include "shell/Shell.h"
+
+ScriptedPrompter::ScriptedPrompter() { previous_ = UsePrompter(this); }
+ScriptedPrompter::~ScriptedPrompter() { UsePrompter(previous_); }
+
+void ScriptedPrompter::ShowMessage(HWND, const std::wstring& caption, const std::wstring& text, bool cancellable) {
+    asked.push_back({cancellable ? L"cancellable message" : L"message", caption, text, 0, {}});
+}
+
+int ScriptedPrompter::AskBox(HWND, const std::wstring& caption, const std::wstring& text, UINT flags) {
+    asked.push_back({L"box", caption, text, flags, {}});
+    if (boxAnswers.empty()) return IDCANCEL;
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::wstring> ScriptedPrompter::ChooseFile(HWND, const FileDialogRequest& request) {
+    asked.push_back({L"file", L"", request.startFolder, 0, request});
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::vector<std::wstring> ScriptedPrompter::texts(const std::wstring& kind) const {
+    std::vector<std::wstring> result;
+    for (const Asked& a : asked)
+        if (kind.empty() || a.kind == kind) result.push_back(a.text);
+    return result;
+}
+
+void PumpMessages() { ProcessMessages(); }
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+TestFolder::TestFolder(const std::wstring& name) {
+    static int counter = 0;
+    std::wstring base = TempFolder() + L"pallendo-tests";
+    ::CreateDirectoryW(base.c_str(), nullptr);
+    path_ = base + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    RemoveTree(path_);
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TestFolder::~TestFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+std::string WideToUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
+    return narrow;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring TestProgramFolder() {
+    const std::wstring exe = ExecutablePath();
+    return exe.substr(0, exe.find_last_of(L'\\'));
+}
+
+std::wstring ProductPath() {
+    const std::wstring folder = TestProgramFolder();
+    return folder.substr(0, folder.find_last_of(L'\\')) + L"\\Pallendo.exe";
+}
+
+Probe::Probe() : folder_(L"probe"), log_(folder_ / L"probe-record.txt") {
+    ::SetEnvironmentVariableW(L"PALLENDO_PROBE_LOG", log_.c_str());
+}
+
+Probe::~Probe() { ::SetEnvironmentVariableW(L"PALLENDO_PROBE_LOG", nullptr); }
+
+std::wstring Probe::Path() { return TestProgramFolder() + L"\\probe.exe"; }
+
+namespace {
+std::vector<std::wstring> RecordLines(const std::wstring& log) {
+    const std::string bytes = ReadBytes(log);
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+}  // namespace
+
+std::optional<std::vector<std::wstring>> Probe::WaitForArguments(std::chrono::milliseconds deadline) const {
+    if (!PumpUntil([&] { return Exists(log_); }, deadline)) return std::nullopt;
+    std::vector<std::wstring> args;
+    for (const std::wstring& line : RecordLines(log_))
+        if (line.rfind(L"arg=", 0) == 0) args.push_back(line.substr(4));
+    return args;
+}
+
+std::wstring Probe::CommandLine() const {
+    for (const std::wstring& line : RecordLines(log_))
+        if (line.rfind(L"commandline=", 0) == 0) return line.substr(12);
+    return {};
+}
+
+namespace {
+BoxAnswerer*& CurrentAnswerer() {
+    static BoxAnswerer* answerer = nullptr;
+    return answerer;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
+    wchar_t cls[32] = {};
+    ::GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Static") == 0 || lstrcmpiW(cls, L"DirectUIHWND") == 0) {
+        wchar_t text[2048] = {};
+        ::GetWindowTextW(child, text, 2048);
+        if (text[0]) {
+            auto* joined = reinterpret_cast<std::wstring*>(param);
+            if (!joined->empty()) *joined += L"|";
+            *joined += text;
+        }
+    }
+    return TRUE;
+}
+}  // namespace
+
+BoxAnswerer::BoxAnswerer(std::deque<int> queued) : answers(std::move(queued)) {
+    CurrentAnswerer() = this;
+    hook_ = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+}
+
+BoxAnswerer::~BoxAnswerer() {
+    ::UnhookWindowsHookEx(hook_);
+    CurrentAnswerer() = nullptr;
+}
+
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    BoxAnswerer* self = CurrentAnswerer();
+    if (code == HCBT_ACTIVATE && self) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        wchar_t cls[32] = {};
+        ::GetClassNameW(box, cls, 32);
+        if (lstrcmpW(cls, L"#32770") == 0 && !::GetPropW(box, L"PallendoAnswered")) {
+            ::SetPropW(box, L"PallendoAnswered", reinterpret_cast<HANDLE>(1));
+            wchar_t caption[256] = {};
+            ::GetWindowTextW(box, caption, 256);
+            self->captions.push_back(caption);
+            std::wstring joined;
+            ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&joined));
+            self->texts.push_back(joined);
+            const int answer = self->answers.empty() ? IDCANCEL : self->answers.front();
+            if (!self->answers.empty()) self->answers.pop_front();
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}

@@ -1,0 +1,105 @@
+#pragma once
+// What the tests share: a scripted prompter, message pumping with deadlines, throw-away folders
+// in the test prefix, the probe launcher and an answerer for the platform's own boxes.
+#include <windows.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/Prompter.h"
+
+// Records every question and message, and answers from queues. An unexpected question is
+// answered IDCANCEL (or cancelled, for file dialogs) and recorded all the same.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Asked {
+        std::wstring kind;  // "message", "cancellable message", "box", "file"
+        std::wstring caption;
+        std::wstring text;
+        UINT flags = 0;
+        FileDialogRequest file;
+    };
+
+    ScriptedPrompter();
+    ~ScriptedPrompter() override;
+
+    std::deque<int> boxAnswers;
+    std::deque<std::optional<std::wstring>> fileAnswers;
+    std::vector<Asked> asked;
+
+    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text, bool cancellable) override;
+    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags) override;
+    std::optional<std::wstring> ChooseFile(HWND owner, const FileDialogRequest& request) override;
+
+    // The texts of everything asked, in order, of one kind (all kinds when empty).
+    std::vector<std::wstring> texts(const std::wstring& kind = L"") const;
+    void clear() { asked.clear(); }
+
+private:
+    Prompter* previous_ = nullptr;
+};
+
+// Handles waiting window messages.
+void PumpMessages();
+// Pumps messages until the condition holds or the deadline passes; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(30));
+
+// A new empty folder in the test prefix's temporary folder, removed again at the end.
+class TestFolder {
+public:
+    explicit TestFolder(const std::wstring& name);
+    ~TestFolder();
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+std::wstring Utf8ToWide(const std::string& text);
+std::string WideToUtf8(const std::wstring& text);
+bool Exists(const std::wstring& path);
+
+// The folder of the running test program.
+std::wstring TestProgramFolder();
+// The built product, Pallendo.exe.
+std::wstring ProductPath();
+
+// The probe launcher and the record it leaves of its command line.
+class Probe {
+public:
+    Probe();  // points PALLENDO_PROBE_LOG at a fresh file
+    ~Probe();
+    static std::wstring Path();
+    // Waits for the probe's record; the arguments it was given, or nothing before the deadline.
+    std::optional<std::vector<std::wstring>> WaitForArguments(
+        std::chrono::milliseconds deadline = std::chrono::seconds(30)) const;
+    std::wstring CommandLine() const;
+
+private:
+    TestFolder folder_;
+    std::wstring log_;
+};
+
+// Answers the platform's own dialog boxes of this thread (message boxes, task dialogs, the
+// shell's confirmations) with a button id as they appear, and records their texts.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::deque<int> answers);
+    ~BoxAnswerer();
+    std::vector<std::wstring> texts;     // the static texts of each box, joined by "|"
+    std::vector<std::wstring> captions;  // each box's window caption
+    std::deque<int> answers;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_ = nullptr;
+};
