@@ -51,7 +51,8 @@ wine_env() {
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   export XDG_DATA_HOME="$HOME/.local/share" XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache"
   unset XDG_RUNTIME_DIR
-  mkdir -p "$HOME"
+  # Wine moves deleted files into the home trash only when that trash already exists.
+  mkdir -p "$HOME" "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
 }
 
 XVFB_PID=""
