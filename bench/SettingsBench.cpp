@@ -19,14 +19,17 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Milliseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void WriteHistory(const std::wstring& path, int entries) {
     IniImage image;
     image.WriteString(L"OPTION", L"ExeName", L"C:\\Program Files\\Viewer\\viewer.exe");
     for (int n = 0; n < entries; ++n)
         image.WriteString(L"DATA", L"Exe" + std::to_wstring(n),
-                          L"C:\\Program Files\\ツール " + std::to_wstring(n) + L"\\program" + std::to_wstring(n) + L".exe");
+                          L"C:\\Program Files\\ツール " + std::to_wstring(n) + L"\\program" +
+                              std::to_wstring(n) + L".exe");
     CreateFolderTree(FolderPart(path));
     SaveIniFile(path, image, IniEncoding::Ansi);
 }
@@ -78,20 +81,23 @@ Figures Measure(int entries, int rounds) {
 
 int main() {
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     constexpr int kRounds = 5;
     Measure(0, 1);  // the first window pays for loading fonts and classes
     const Figures empty = Measure(0, kRounds);
-    std::printf("Milliseconds, median of %d rounds. Start-up = create (reads the settings) + show;\n"
-                "close = close query (writes the settings) + destroy. Under Wine without a window\n"
-                "manager, destroying a shown window waits for the X server, whatever the history.\n\n",
-                kRounds);
-    std::printf("%8s %8s %8s %8s %8s %8s | %9s %9s %9s %9s\n", "entries", "create", "show", "query", "destroy",
-                "listed", "start-up", "close", "x create", "x query");
+    std::printf(
+        "Milliseconds, median of %d rounds. Start-up = create (reads the settings) + show;\n"
+        "close = close query (writes the settings) + destroy. Under Wine without a window\n"
+        "manager, destroying a shown window waits for the X server, whatever the history.\n\n",
+        kRounds);
+    std::printf("%8s %8s %8s %8s %8s %8s | %9s %9s %9s %9s\n", "entries", "create", "show", "query",
+                "destroy", "listed", "start-up", "close", "x create", "x query");
     auto row = [&](int entries, const Figures& f) {
-        std::printf("%8d %8.1f %8.1f %8.1f %8.1f %8d | %8.2fx %8.2fx %8.2fx %8.2fx\n", entries, f.create, f.show,
-                    f.closeQuery, f.destroy, f.listed, f.startUp() / empty.startUp(), f.close() / empty.close(),
+        std::printf("%8d %8.1f %8.1f %8.1f %8.1f %8d | %8.2fx %8.2fx %8.2fx %8.2fx\n", entries,
+                    f.create, f.show, f.closeQuery, f.destroy, f.listed,
+                    f.startUp() / empty.startUp(), f.close() / empty.close(),
                     f.create / empty.create, f.closeQuery / empty.closeQuery);
     };
     row(0, empty);
@@ -103,7 +109,8 @@ int main() {
     // Linear work grows with the entries: the cost above the empty window's, per entry, stays flat.
     std::printf("\nmicroseconds per entry above the empty history:\n");
     for (const auto& [entries, f] : rows)
-        std::printf("%8d   reading %6.2f   writing %6.2f\n", entries, 1000 * (f.create - empty.create) / entries,
+        std::printf("%8d   reading %6.2f   writing %6.2f\n", entries,
+                    1000 * (f.create - empty.create) / entries,
                     1000 * (f.closeQuery - empty.closeQuery) / entries);
     ::CoUninitialize();
     return 0;

@@ -3,4 +3,6 @@
 
 void TPallendoForm::TakeCommandLine() {}
 
-void TPallendoForm::WMDropFiles(HDROP drop) { ::DragFinish(drop); }
+void TPallendoForm::WMDropFiles(HDROP drop) {
+    ::DragFinish(drop);
+}

@@ -9,9 +9,11 @@ constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 std::wstring FromCodePage(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) return {};
-    const int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int length = ::MultiByteToWideChar(codePage, 0, bytes.data(),
+                                             static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                          length);
     return text;
 }
 
@@ -20,11 +22,12 @@ std::string ToCodePage(UINT codePage, std::wstring_view text, BOOL* lossy) {
     // Best-fit mappings would turn a character into a look-alike without saying so.
     const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL* usedDefault = codePage == CP_UTF8 ? nullptr : lossy;
-    const int length = ::WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                             nullptr, usedDefault);
+    const int length =
+        ::WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr,
+                              0, nullptr, usedDefault);
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          length, nullptr, nullptr);
     return bytes;
 }
 
@@ -53,9 +56,12 @@ std::string ToUtf16(std::wstring_view text, bool bigEndian) {
 }  // namespace
 
 DecodedIniText DecodeIniBytes(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Mark)) return {IniEncoding::Utf8, FromCodePage(CP_UTF8, bytes.substr(kUtf8Mark.size()))};
-    if (bytes.starts_with(kUtf16LeMark)) return {IniEncoding::Utf16Le, FromUtf16(bytes.substr(2), false)};
-    if (bytes.starts_with(kUtf16BeMark)) return {IniEncoding::Utf16Be, FromUtf16(bytes.substr(2), true)};
+    if (bytes.starts_with(kUtf8Mark))
+        return {IniEncoding::Utf8, FromCodePage(CP_UTF8, bytes.substr(kUtf8Mark.size()))};
+    if (bytes.starts_with(kUtf16LeMark))
+        return {IniEncoding::Utf16Le, FromUtf16(bytes.substr(2), false)};
+    if (bytes.starts_with(kUtf16BeMark))
+        return {IniEncoding::Utf16Be, FromUtf16(bytes.substr(2), true)};
     return {IniEncoding::Ansi, FromCodePage(::GetACP(), bytes)};
 }
 

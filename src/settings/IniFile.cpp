@@ -10,12 +10,15 @@
 #include "shell/Text.h"
 
 namespace {
-[[noreturn]] void FailOnFile(const std::wstring& path, DWORD code) { Fail(path + L"\r\n" + SystemErrorText(code)); }
+[[noreturn]] void FailOnFile(const std::wstring& path, DWORD code) {
+    Fail(path + L"\r\n" + SystemErrorText(code));
+}
 
 std::string ReadWholeFile(const std::wstring& path, bool& missing) {
     missing = false;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
@@ -31,7 +34,8 @@ std::string ReadWholeFile(const std::wstring& path, bool& missing) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
+        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                        &got, nullptr))
             FailOnFile(path, ::GetLastError());
         if (got == 0) break;
         done += got;
@@ -49,14 +53,17 @@ std::wstring NewSiblingFile(const std::wstring& path) {
     return name;
 }
 
-void WriteAll(const std::wstring& path, const std::wstring& reportedPath, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+void WriteAll(const std::wstring& path, const std::wstring& reportedPath,
+              const std::string& bytes) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) FailOnFile(reportedPath, ::GetLastError());
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr)) FailOnFile(reportedPath, ::GetLastError());
+        if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr))
+            FailOnFile(reportedPath, ::GetLastError());
         if (written == 0) FailOnFile(reportedPath, ERROR_DISK_FULL);
         done += written;
     }
@@ -84,7 +91,8 @@ void SaveIniFile(const std::wstring& path, const IniImage& image, IniEncoding en
     const std::wstring fresh = NewSiblingFile(path);
     try {
         WriteAll(fresh, path, bytes);
-        if (!::MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!::MoveFileExW(fresh.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             FailOnFile(path, ::GetLastError());
     } catch (...) {
         ::DeleteFileW(fresh.c_str());

@@ -34,7 +34,9 @@ void ForEachLine(std::wstring_view text, Visit&& visit) {
         std::size_t end = text.find_first_of(L"\r\n", start);
         if (end == std::wstring_view::npos) end = text.size();
         visit(text.substr(start, end - start));
-        if (end < text.size() && text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ++end;
+        if (end < text.size() && text[end] == L'\r' && end + 1 < text.size() &&
+            text[end + 1] == L'\n')
+            ++end;
         start = end + 1;
     }
 }
@@ -43,8 +45,10 @@ void ForEachLine(std::wstring_view text, Visit&& visit) {
 std::wstring FoldCase(std::wstring_view name) {
     std::wstring folded(name);
     for (wchar_t& c : folded) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-        else if (c >= 0xFF21 && c <= 0xFF3A) c = static_cast<wchar_t>(c - 0xFF21 + 0xFF41);  // full-width Latin
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        else if (c >= 0xFF21 && c <= 0xFF3A)
+            c = static_cast<wchar_t>(c - 0xFF21 + 0xFF41);  // full-width Latin
     }
     return folded;
 }
@@ -96,7 +100,8 @@ IniImage IniImage::Parse(std::wstring_view text) {
         std::wstring folded = FoldCase(key);
         if (current->index.contains(folded)) return;
         current->index.emplace(std::move(folded), current->entries.size());
-        current->entries.push_back({std::move(key), std::wstring(TrimLeft(line.substr(equals + 1)))});
+        current->entries.push_back(
+            {std::move(key), std::wstring(TrimLeft(line.substr(equals + 1)))});
     });
     return image;
 }
@@ -105,7 +110,8 @@ std::wstring IniImage::Render() const {
     std::size_t size = 0;
     for (const Section& section : sections_) {
         size += section.name.size() + 6;
-        for (const Entry& entry : section.entries) size += entry.key.size() + entry.value.size() + 3;
+        for (const Entry& entry : section.entries)
+            size += entry.key.size() + entry.value.size() + 3;
     }
     std::wstring text;
     text.reserve(size);
@@ -132,7 +138,8 @@ IniImage::Section& IniImage::obtain(std::wstring_view name) {
     return sections_.back();
 }
 
-std::optional<std::wstring> IniImage::value(std::wstring_view section, std::wstring_view key) const {
+std::optional<std::wstring> IniImage::value(std::wstring_view section,
+                                            std::wstring_view key) const {
     const Section* s = find(section);
     if (!s) return std::nullopt;
     const auto found = s->index.find(FoldCase(key));
@@ -140,7 +147,8 @@ std::optional<std::wstring> IniImage::value(std::wstring_view section, std::wstr
     return s->entries[found->second].value;
 }
 
-std::wstring IniImage::ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view fallback) const {
+std::wstring IniImage::ReadString(std::wstring_view section, std::wstring_view key,
+                                  std::wstring_view fallback) const {
     std::optional<std::wstring> found = value(section, key);
     return found ? std::move(*found) : std::wstring(fallback);
 }
@@ -155,7 +163,8 @@ bool IniImage::ReadBool(std::wstring_view section, std::wstring_view key, bool f
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void IniImage::WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+void IniImage::WriteString(std::wstring_view section, std::wstring_view key,
+                           std::wstring_view value) {
     Section& s = obtain(section);
     std::wstring folded = FoldCase(key);
     const auto found = s.index.find(folded);

@@ -21,7 +21,8 @@ public:
 
     // The value of a key; nothing when the section or the key is absent (or the line had no "=").
     std::optional<std::wstring> value(std::wstring_view section, std::wstring_view key) const;
-    std::wstring ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view fallback = {}) const;
+    std::wstring ReadString(std::wstring_view section, std::wstring_view key,
+                            std::wstring_view fallback = {}) const;
     int ReadInteger(std::wstring_view section, std::wstring_view key, int fallback) const;
     bool ReadBool(std::wstring_view section, std::wstring_view key, bool fallback) const;
 

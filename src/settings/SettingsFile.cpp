@@ -23,7 +23,9 @@ WINDOWPLACEMENT CurrentPlacement(HWND window) {
     return placement;
 }
 
-std::wstring DataKey(std::size_t n) { return L"Exe" + std::to_wstring(n); }
+std::wstring DataKey(std::size_t n) {
+    return L"Exe" + std::to_wstring(n);
+}
 
 // The entries of DATA up to the first absent or empty one.
 std::vector<std::wstring> HistoryEntries(const IniImage& image) {
@@ -37,15 +39,18 @@ std::vector<std::wstring> HistoryEntries(const IniImage& image) {
 
 std::wstring LocaleText(const SYSTEMTIME& time, bool date) {
     wchar_t buffer[128] = {};
-    const int n = date ? ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer, 128, nullptr)
-                       : ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, 128);
+    const int n = date
+                      ? ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr,
+                                          buffer, 128, nullptr)
+                      : ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, 128);
     return n > 0 ? std::wstring(buffer) : std::wstring();
 }
 
 // Short date, a blank and long time; midnight shows the date alone.
 std::wstring LastCloseText(const SYSTEMTIME& time) {
     std::wstring text = LocaleText(time, true);
-    if (time.wHour || time.wMinute || time.wSecond || time.wMilliseconds) text += L" " + LocaleText(time, false);
+    if (time.wHour || time.wMinute || time.wSecond || time.wMilliseconds)
+        text += L" " + LocaleText(time, false);
     return text;
 }
 
@@ -60,8 +65,10 @@ void TPallendoForm::ReadSettings() {
     WINDOWPLACEMENT placement = CurrentPlacement(hwnd);
     const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
 
-    placement.flags = static_cast<UINT>(image.ReadInteger(kPosition, L"Flags", static_cast<int>(placement.flags)));
-    placement.showCmd = static_cast<UINT>(image.ReadInteger(kPosition, L"ShowCmd", static_cast<int>(placement.showCmd)));
+    placement.flags = static_cast<UINT>(
+        image.ReadInteger(kPosition, L"Flags", static_cast<int>(placement.flags)));
+    placement.showCmd = static_cast<UINT>(
+        image.ReadInteger(kPosition, L"ShowCmd", static_cast<int>(placement.showCmd)));
     placement.ptMaxPosition.x = image.ReadInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
     placement.ptMaxPosition.y = image.ReadInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
     RECT& normal = placement.rcNormalPosition;
@@ -121,7 +128,8 @@ void TPallendoForm::WriteSettings() {
         image.WriteBool(kOption, L"AddHistory", CheckBoxAddHistory1.checked());
 
         const std::vector<std::wstring> entries = ComboBox2.items();
-        for (std::size_t n = 0; n < entries.size(); ++n) image.WriteString(kData, DataKey(n), entries[n]);
+        for (std::size_t n = 0; n < entries.size(); ++n)
+            image.WriteString(kData, DataKey(n), entries[n]);
     }
     SaveIniFile(path, image, file.encoding);
 }

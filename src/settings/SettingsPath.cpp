@@ -8,12 +8,15 @@
 
 std::wstring SettingsFilePath(std::wstring_view folderName) {
     wchar_t appData[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) appData[0] = L'\0';
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        appData[0] = L'\0';
     const std::wstring base = BaseNameOf(ExecutablePath());
     return JoinPath(JoinPath(JoinPath(appData, folderName), base), base + L".ini");
 }
 
-std::wstring FallbackSettingsPath() { return ChangeExtension(ExecutablePath(), L".ini"); }
+std::wstring FallbackSettingsPath() {
+    return ChangeExtension(ExecutablePath(), L".ini");
+}
 
 bool CreateFolderTree(const std::wstring& folder) {
     if (folder.empty() || FolderExists(folder)) return true;

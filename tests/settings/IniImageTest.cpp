@@ -32,9 +32,9 @@ TEST(IniImage, ReadsLinesAsTheFileRulesSay) {
     };
     const Case cases[] = {
         {L"OPTION", L"filename", L"C:\\My Docs\\a b.txt"},  // stripped, case ignored on both names
-        {L"option", L"CloseQuery", std::nullopt},            // a comment
-        {L"OPTION", L"NoEquals", std::nullopt},              // no "=": absent
-        {L"OPTION", L"Formula", L"a=b"},                     // split at the first "="
+        {L"option", L"CloseQuery", std::nullopt},           // a comment
+        {L"OPTION", L"NoEquals", std::nullopt},             // no "=": absent
+        {L"OPTION", L"Formula", L"a=b"},                    // split at the first "="
         {L"OPTION", L"DUP", L"first"},
         {L"OPTION", L"Empty", L""},
         {L"DATA", L"Exe0", L"cr only"},
@@ -58,10 +58,25 @@ TEST(IniImage, IntegersBooleansAndTheWrittenLayout) {
         int expected;  // 99 is the default
     };
     const Number numbers[] = {
-        {L"16", 16},          {L"-5", -5},       {L"+7", 7},          {L"0x10", 16},        {L"0X1f", 31},
-        {L"$FF", 255},        {L"$ffffffff", -1}, {L"2147483647", 2147483647}, {L"-2147483648", -2147483647 - 1},
-        {L"2147483648", 99},  {L"abc", 99},      {L"", 99},           {L"1 2", 99},          {L"12abc", 99},
-        {L"0x", 99},          {L"$", 99},        {L"-0x10", 99},      {L"0x123456789", 99},  {L"-", 99},
+        {L"16", 16},
+        {L"-5", -5},
+        {L"+7", 7},
+        {L"0x10", 16},
+        {L"0X1f", 31},
+        {L"$FF", 255},
+        {L"$ffffffff", -1},
+        {L"2147483647", 2147483647},
+        {L"-2147483648", -2147483647 - 1},
+        {L"2147483648", 99},
+        {L"abc", 99},
+        {L"", 99},
+        {L"1 2", 99},
+        {L"12abc", 99},
+        {L"0x", 99},
+        {L"$", 99},
+        {L"-0x10", 99},
+        {L"0x123456789", 99},
+        {L"-", 99},
     };
     for (const Number& n : numbers) {
         SCOPED_TRACE(WideToUtf8(n.text));
@@ -83,8 +98,9 @@ TEST(IniImage, IntegersBooleansAndTheWrittenLayout) {
     image.WriteString(L"PROGRAM", L"Version", L"V1.1");
     image.WriteBool(L"POSITION", L"Flag", true);
     image.WriteString(L"program", L"NAME", L"b.exe");  // replaces in place
-    EXPECT_EQ(image.Render(),
-              L"[PROGRAM]\r\nName=b.exe\r\nVersion=V1.1\r\n\r\n[POSITION]\r\nLeft=-12\r\nFlag=1\r\n\r\n");
+    EXPECT_EQ(
+        image.Render(),
+        L"[PROGRAM]\r\nName=b.exe\r\nVersion=V1.1\r\n\r\n[POSITION]\r\nLeft=-12\r\nFlag=1\r\n\r\n");
 }
 
 TEST(IniEncoding, EachMarkIsRecognisedAndWrittenBack) {
@@ -98,7 +114,8 @@ TEST(IniEncoding, EachMarkIsRecognisedAndWrittenBack) {
         be += static_cast<char>(c & 0xFF);
     }
     char ansi[256] = {};
-    const int ansiLength = ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), ansi, 256, nullptr, nullptr);
+    const int ansiLength = ::WideCharToMultiByte(
+        932, 0, text.c_str(), static_cast<int>(text.size()), ansi, 256, nullptr, nullptr);
     struct Case {
         std::string bytes;
         IniEncoding encoding;
@@ -107,7 +124,8 @@ TEST(IniEncoding, EachMarkIsRecognisedAndWrittenBack) {
         {"\xEF\xBB\xBF" + utf8, IniEncoding::Utf8},
         {le, IniEncoding::Utf16Le},
         {be, IniEncoding::Utf16Be},
-        {std::string(ansi, static_cast<std::size_t>(ansiLength)), IniEncoding::Ansi},  // the test runs in code page 932
+        {std::string(ansi, static_cast<std::size_t>(ansiLength)),
+         IniEncoding::Ansi},  // the test runs in code page 932
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.encoding));

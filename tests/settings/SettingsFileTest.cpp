@@ -26,16 +26,17 @@ std::string Utf16Bytes(const std::wstring& text, bool bigEndian) {
 
 std::string Cp932Bytes(const std::wstring& text) {
     std::string bytes(text.size() * 2 + 1, '\0');
-    const int n = ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-                                        static_cast<int>(bytes.size()), nullptr, nullptr);
+    const int n =
+        ::WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                              static_cast<int>(bytes.size()), nullptr, nullptr);
     bytes.resize(static_cast<std::size_t>(n));
     return bytes;
 }
 
 std::wstring FromCp932(const std::string& bytes) {
     std::wstring text(bytes.size(), L'\0');
-    const int n = ::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                                        static_cast<int>(text.size()));
+    const int n = ::MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                        text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(n));
     return text;
 }
@@ -47,7 +48,8 @@ std::wstring DecodeFile(const std::string& bytes) {
         const bool big = bytes[0] == '\xFE';
         std::wstring text;
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-            const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+            const auto a = static_cast<unsigned char>(bytes[i]),
+                       b = static_cast<unsigned char>(bytes[i + 1]);
             text += static_cast<wchar_t>(big ? (a << 8) | b : (b << 8) | a);
         }
         return text;
@@ -74,7 +76,9 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder) {
     return names;
 }
 
-std::wstring Line(const std::wstring& key, long long value) { return key + L"=" + std::to_wstring(value) + L"\r\n"; }
+std::wstring Line(const std::wstring& key, long long value) {
+    return key + L"=" + std::to_wstring(value) + L"\r\n";
+}
 
 class Settings : public FormFixture {
 protected:
@@ -98,16 +102,20 @@ protected:
         form.reset();
         CreateForm({}, show);
     }
-    static std::wstring ProgramSection(const std::wstring& iniFile, const std::wstring& time = L" 13:07:09") {
+    static std::wstring ProgramSection(const std::wstring& iniFile,
+                                       const std::wstring& time = L" 13:07:09") {
         const std::wstring exe = ExecutablePath();
         return L"[PROGRAM]\r\nName=" + FileNamePart(exe) + L"\r\nPath=" + FolderPart(exe) +
-               L"\r\nVersion=V1.1\r\nIniFile=" + iniFile + L"\r\nLastClose=" + ShortDate() + time + L"\r\n\r\n";
+               L"\r\nVersion=V1.1\r\nIniFile=" + iniFile + L"\r\nLastClose=" + ShortDate() + time +
+               L"\r\n\r\n";
     }
-    // The locale's short date of the fixed clock: Windows writes 2025/01/02 in Japanese, Wine 2025/1/2.
+    // The locale's short date of the fixed clock: Windows writes 2025/01/02 in Japanese, Wine
+    // 2025/1/2.
     static std::wstring ShortDate() {
         const SYSTEMTIME day{2025, 1, 4, 2};
         wchar_t text[64] = {};
-        ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, text, 64, nullptr);
+        ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, text, 64,
+                          nullptr);
         return text;
     }
 };
@@ -116,7 +124,8 @@ TEST_F(Settings, FirstStartUsesTheDefaultsAndAnUnsavedCloseWritesProgramAlone) {
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         TPallendoForm& f = run == 0 ? CreateForm() : (Restart(), *form);
-        const int cx = ::GetSystemMetrics(SM_CXSCREEN) / 4, cy = ::GetSystemMetrics(SM_CYSCREEN) / 4;
+        const int cx = ::GetSystemMetrics(SM_CXSCREEN) / 4,
+                  cy = ::GetSystemMetrics(SM_CYSCREEN) / 4;
         const RECT normal = PlacementOf(f.hwnd).rcNormalPosition;
         EXPECT_EQ(normal.left, cx);
         EXPECT_EQ(normal.top, cy);
@@ -151,7 +160,8 @@ TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
     f.Edit1.setText(L"C:\\文書\\報告書.docx");
     f.ComboBox2.setText(L"C:\\Tools\\Viewer.exe");
     f.ComboBox2.clearItems();
-    for (const wchar_t* entry : {L"C:\\Tools\\Old.exe", L"notepad.exe", L"mspaint.exe", L"(履歴をクリア)"})
+    for (const wchar_t* entry :
+         {L"C:\\Tools\\Old.exe", L"notepad.exe", L"mspaint.exe", L"(履歴をクリア)"})
         f.ComboBox2.add(entry);
     const std::vector<std::wstring> history = f.ComboBox2.items();
     const WINDOWPLACEMENT placement = PlacementOf(f.hwnd);
@@ -160,16 +170,19 @@ TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
     Restart();
     ASSERT_EQ(prompter.texts(L"box"), std::vector<std::wstring>{L"終了してよいですか？"});
 
-    std::wstring expected = ProgramSection(SettingsFile()) + L"[POSITION]\r\n" + Line(L"Flags", placement.flags) +
-                            Line(L"ShowCmd", placement.showCmd) + Line(L"MaxX", placement.ptMaxPosition.x) +
-                            Line(L"MaxY", placement.ptMaxPosition.y) + Line(L"Left", 100) + Line(L"Top", 120) +
-                            Line(L"Right", 700) + Line(L"Bottom", 520) + Line(L"State", 0) +
-                            L"\r\n[OPTION]\r\nCloseQuery=1\r\nSaveStatus=1\r\nFileName=C:\\文書\\報告書.docx\r\n"
-                            L"ExeName=C:\\Tools\\Viewer.exe\r\nAddHistory=1\r\n\r\n[DATA]\r\n";
-    for (std::size_t n = 0; n < history.size(); ++n) expected += L"Exe" + std::to_wstring(n) + L"=" + history[n] + L"\r\n";
+    std::wstring expected =
+        ProgramSection(SettingsFile()) + L"[POSITION]\r\n" + Line(L"Flags", placement.flags) +
+        Line(L"ShowCmd", placement.showCmd) + Line(L"MaxX", placement.ptMaxPosition.x) +
+        Line(L"MaxY", placement.ptMaxPosition.y) + Line(L"Left", 100) + Line(L"Top", 120) +
+        Line(L"Right", 700) + Line(L"Bottom", 520) + Line(L"State", 0) +
+        L"\r\n[OPTION]\r\nCloseQuery=1\r\nSaveStatus=1\r\nFileName=C:\\文書\\報告書.docx\r\n"
+        L"ExeName=C:\\Tools\\Viewer.exe\r\nAddHistory=1\r\n\r\n[DATA]\r\n";
+    for (std::size_t n = 0; n < history.size(); ++n)
+        expected += L"Exe" + std::to_wstring(n) + L"=" + history[n] + L"\r\n";
     expected += L"\r\n";
     const std::string bytes = ReadBytes(SettingsFile());
-    EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF")) << "a new file is written in the ANSI code page";
+    EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"))
+        << "a new file is written in the ANSI code page";
     EXPECT_EQ(FromCp932(bytes), expected);
 
     TPallendoForm& g = *form;
@@ -193,8 +206,11 @@ TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
         std::function<void(TPallendoForm&)> check;
     };
     const Case cases[] = {
-        {L"a gap in the numbering ends the list", L"[DATA]\r\nExe0=a.exe\r\nExe1=b.exe\r\nExe3=d.exe\r\n",
-         [](TPallendoForm& f) { EXPECT_EQ(f.ComboBox2.items(), (std::vector<std::wstring>{L"a.exe", L"b.exe"})); }},
+        {L"a gap in the numbering ends the list",
+         L"[DATA]\r\nExe0=a.exe\r\nExe1=b.exe\r\nExe3=d.exe\r\n",
+         [](TPallendoForm& f) {
+             EXPECT_EQ(f.ComboBox2.items(), (std::vector<std::wstring>{L"a.exe", L"b.exe"}));
+         }},
         {L"an empty first entry means no list", L"[DATA]\r\nExe0=\r\nExe1=b.exe\r\n",
          [](TPallendoForm& f) { EXPECT_EQ(f.ComboBox2.count(), 0); }},
         // Wine reports no maximised position for a window that is not maximised, so the hexadecimal
@@ -211,13 +227,16 @@ TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
              EXPECT_EQ(PlacementOf(f.hwnd).rcNormalPosition.left, cx);
              EXPECT_EQ(PlacementOf(f.hwnd).rcNormalPosition.right, 3 * cx);
          }},
-        {L"an empty State", L"[POSITION]\r\nState=\r\n", [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, 0); }},
-        {L"an unknown State", L"[POSITION]\r\nState=7\r\n", [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, 0); }},
+        {L"an empty State", L"[POSITION]\r\nState=\r\n",
+         [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, 0); }},
+        {L"an unknown State", L"[POSITION]\r\nState=7\r\n",
+         [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, 0); }},
         {L"lower-case section and key", L"[option]\r\nclosequery=1\r\n",
          [](TPallendoForm& f) { EXPECT_TRUE(f.CheckBoxCloseQuery1.checked()); }},
         {L"blanks around FileName", L"[OPTION]\r\nFileName =   C:\\docs\\a b.txt   \r\n",
          [](TPallendoForm& f) { EXPECT_EQ(f.Edit1.text(), L"C:\\docs\\a b.txt"); }},
-        {L"comments, orphans, lines without '=' and words", L"SaveStatus=0\r\n[OPTION]\r\n;SaveStatus=0\r\nExeName\r\nAddHistory=yes\r\n",
+        {L"comments, orphans, lines without '=' and words",
+         L"SaveStatus=0\r\n[OPTION]\r\n;SaveStatus=0\r\nExeName\r\nAddHistory=yes\r\n",
          [](TPallendoForm& f) {
              EXPECT_TRUE(f.CheckBoxSaveStatus1.checked());
              EXPECT_EQ(f.ComboBox2.text(), L"");
@@ -229,7 +248,8 @@ TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
         WriteSettingsText(c.text);
         TPallendoForm& f = CreateForm({}, false);
         c.check(f);
-        EXPECT_TRUE(prompter.asked.empty()) << WideToUtf8(prompter.asked.empty() ? L"" : prompter.asked[0].text);
+        EXPECT_TRUE(prompter.asked.empty())
+            << WideToUtf8(prompter.asked.empty() ? L"" : prompter.asked[0].text);
         CloseForm();
         form.reset();
         prompter.clear();
@@ -317,7 +337,8 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
     const std::string old = ReadBytes(SettingsFile());
     {
         // Another program reads the file and lets nobody replace or change it meanwhile.
-        UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
         EXPECT_FALSE(f.Close());
         ASSERT_NE(form->hwnd, nullptr);
@@ -325,10 +346,12 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
         EXPECT_NE(boxes[0].text.find(SettingsFile()), std::wstring::npos);
-        EXPECT_TRUE(FileExists(f.TempFileName1)) << "the temporary file stays while the window does";
+        EXPECT_TRUE(FileExists(f.TempFileName1))
+            << "the temporary file stays while the window does";
     }
     EXPECT_EQ(ReadBytes(SettingsFile()), old);
-    EXPECT_EQ(FilesIn(FolderPart(SettingsFile())), std::vector<std::wstring>{FileNamePart(SettingsFile())})
+    EXPECT_EQ(FilesIn(FolderPart(SettingsFile())),
+              std::vector<std::wstring>{FileNamePart(SettingsFile())})
         << "the unused new content is removed";
     // Once the file is free again, the close goes through.
     EXPECT_TRUE(f.Close());
@@ -339,14 +362,16 @@ TEST_F(Settings, AStartThatCouldNotReadTheFileLeavesItAsItIs) {
     WriteSettingsText(L"[OPTION]\r\nFileName=C:\\kept.txt\r\n[DATA]\r\nExe0=kept.exe\r\n");
     const std::string old = ReadBytes(SettingsFile());
     {
-        UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
         CreateForm();
     }
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(form->Edit1.text(), L"");
-    EXPECT_FALSE(::GetWindowLongW(form->hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "start-up stopped at the failure";
+    EXPECT_FALSE(::GetWindowLongW(form->hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
+        << "start-up stopped at the failure";
     EXPECT_TRUE(form->Close());
     EXPECT_EQ(ReadBytes(SettingsFile()), old);
 }
@@ -374,8 +399,10 @@ TEST_F(Settings, ARenamedExecutableReadsAndWritesItsOwnFile) {
     TestFolder folder(L"renamed");
     const std::wstring copy = folder / L"PallendoRenamed.exe";
     ASSERT_TRUE(::CopyFileW(ProductPath().c_str(), copy.c_str(), FALSE));
-    const std::wstring own = FolderPart(FolderPart(SettingsFile())) + L"\\PallendoRenamed\\PallendoRenamed.ini";
-    const std::wstring product = FolderPart(FolderPart(SettingsFile())) + L"\\Pallendo\\Pallendo.ini";
+    const std::wstring own =
+        FolderPart(FolderPart(SettingsFile())) + L"\\PallendoRenamed\\PallendoRenamed.ini";
+    const std::wstring product =
+        FolderPart(FolderPart(SettingsFile())) + L"\\Pallendo\\Pallendo.ini";
     const std::string productBefore = ReadBytes(product);
     CreateFolderTree(FolderPart(own));
     WriteBytes(own, Cp932Bytes(L"[OPTION]\r\nFileName=C:\\renamed.txt\r\n"));

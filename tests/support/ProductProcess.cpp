@@ -17,7 +17,8 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     ::GetWindowThreadProcessId(window, &owner);
     wchar_t cls[64] = {};
     ::GetClassNameW(window, cls, 64);
-    if (owner == search->processId && std::wstring(cls) == L"TPallendoForm" && ::IsWindowVisible(window)) {
+    if (owner == search->processId && std::wstring(cls) == L"TPallendoForm" &&
+        ::IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
@@ -43,24 +44,29 @@ BOOL CALLBACK FindChild(HWND child, LPARAM param) {
 }
 }  // namespace
 
-ProductProcess::ProductProcess(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+ProductProcess::ProductProcess(const std::wstring& program,
+                               const std::vector<std::wstring>& arguments) {
     std::wstring commandLine = L"\"" + program + L"\"";
     for (const std::wstring& argument : arguments) commandLine += L" \"" + argument + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process_))
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process_))
         return;
-    PumpUntil([this] {
-        Search search{process_.dwProcessId, nullptr};
-        ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        window_ = search.found;
-        return window_ != nullptr || ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-    }, std::chrono::seconds(60));
+    PumpUntil(
+        [this] {
+            Search search{process_.dwProcessId, nullptr};
+            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+            window_ = search.found;
+            return window_ != nullptr ||
+                   ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        std::chrono::seconds(60));
 }
 
 ProductProcess::~ProductProcess() {
     if (process_.hProcess) {
-        if (::WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) ::TerminateProcess(process_.hProcess, 1);
+        if (::WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
+            ::TerminateProcess(process_.hProcess, 1);
         ::CloseHandle(process_.hProcess);
         ::CloseHandle(process_.hThread);
     }
@@ -80,12 +86,15 @@ std::wstring ProductProcess::text(std::wstring_view name) const {
     HWND target = control(name);
     const LRESULT length = ::SendMessageW(target, WM_GETTEXTLENGTH, 0, 0);
     std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(target, WM_GETTEXT, value.size(), reinterpret_cast<LPARAM>(value.data()));
+    const LRESULT copied =
+        ::SendMessageW(target, WM_GETTEXT, value.size(), reinterpret_cast<LPARAM>(value.data()));
     value.resize(static_cast<std::size_t>(copied));
     return value;
 }
 
-bool ProductProcess::enabled(std::wstring_view name) const { return ::IsWindowEnabled(control(name)) != FALSE; }
+bool ProductProcess::enabled(std::wstring_view name) const {
+    return ::IsWindowEnabled(control(name)) != FALSE;
+}
 
 bool ProductProcess::checked(std::wstring_view name) const {
     return ::SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -99,7 +108,8 @@ std::vector<std::wstring> ProductProcess::comboItems(std::wstring_view name) con
         // CB_GETLBTEXT is marshalled between processes like WM_GETTEXT.
         const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
         std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied = ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        const LRESULT copied =
+            ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
         item.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
         items.push_back(item);
     }
@@ -109,7 +119,8 @@ std::vector<std::wstring> ProductProcess::comboItems(std::wstring_view name) con
 std::wstring ProductProcess::statusText(int panel) const {
     HWND bar = ::FindWindowExW(window_, nullptr, STATUSCLASSNAMEW, nullptr);
     constexpr std::size_t kChars = 1024;
-    void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, kChars * sizeof(wchar_t),
+                                    MEM_COMMIT, PAGE_READWRITE);
     if (!remote) return {};
     ::SendMessageW(bar, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(remote));
     std::wstring value(kChars, L'\0');
@@ -123,5 +134,6 @@ std::wstring ProductProcess::statusText(int panel) const {
 bool ProductProcess::Close(std::chrono::milliseconds deadline) {
     if (!process_.hProcess) return false;
     if (window_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
-    return PumpUntil([this] { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }, deadline);
+    return PumpUntil(
+        [this] { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }, deadline);
 }
