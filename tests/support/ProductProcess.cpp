@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/ControlTable.h"
 #include "support/TestSupport.h"
 
@@ -127,7 +129,8 @@ std::wstring ProductProcess::statusText(int panel) const {
     SIZE_T got = 0;
     ::ReadProcessMemory(process_.hProcess, remote, value.data(), kChars * sizeof(wchar_t), &got);
     ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    value.resize(value.find(L'\0') == std::wstring::npos ? 0 : value.find(L'\0'));
+    value.resize(std::min(value.find(L'\0'), value.size()));
+    if (!value.empty() && value.front() == L'\t') value.erase(0, 1);  // the tab that centres it
     return value;
 }
 

@@ -23,7 +23,7 @@ public:
     bool enabled(std::wstring_view name) const;
     bool checked(std::wstring_view name) const;
     std::vector<std::wstring> comboItems(std::wstring_view name) const;
-    // A panel of the status bar, read through a buffer inside the other process.
+    // A panel of the status bar as it shows, read through a buffer inside the other process.
     std::wstring statusText(int panel) const;
     // Asks the window to close and waits for the process to end; true when it ended.
     bool Close(std::chrono::milliseconds deadline = std::chrono::seconds(60));
