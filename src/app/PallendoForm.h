@@ -168,6 +168,8 @@ private:
     UniqueFont font_;
     KeyPressHandler edit3KeyPress_;
     bool created_ = false;
+    // The launcher field's text after a pick from its list, put back once the pick is over.
+    std::wstring comboTextAfterPick_;
     // The folder of this run's own that holds the test copies; "" until the first test.
     std::wstring testCopyFolder_;
 };

@@ -123,7 +123,7 @@ TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked
     ASSERT_TRUE(f.ButtonTest12.enabled());
     f.StatusBar1.setPanelText(1, L"kept");
 
-    Pick(2);
+    ClickEntry(2);
     EXPECT_TRUE(History().empty());
     EXPECT_EQ(f.ComboBox2.text(), kClear);
     EXPECT_EQ(f.TargetExeName1, kClear);
@@ -144,9 +144,11 @@ TEST_F(LauncherHistory, PickingTheClearEntryWithTheOptionCheckedLeavesTheStockEn
     f.CheckBoxAddHistory1.setChecked(true);
     SetList({L"C:\\Tools\\viewer.exe", L"notepad.exe", L"mspaint.exe", kClear});
     Pick(3);
+    PumpMessages();
     EXPECT_EQ(History(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
     EXPECT_EQ(f.ComboBox2.text(), kClear);
     EXPECT_FALSE(f.ButtonExe2.enabled());
 }
 
 }  // namespace
+

@@ -31,6 +31,21 @@ protected:
                        MAKEWPARAM(::GetDlgCtrlID(form->ComboBox2.hwnd), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(form->ComboBox2.hwnd));
     }
+    // Drops the list down and clicks an entry with the mouse, as the user does.
+    void ClickEntry(int index) {
+        form->ComboBox2.setFocus();
+        ::SendMessageW(form->ComboBox2.hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+        PumpMessages();
+        COMBOBOXINFO info{sizeof(info)};
+        ::GetComboBoxInfo(form->ComboBox2.hwnd, &info);
+        RECT item{};
+        ::SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+        ::SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at);
+        ::SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
+        PumpMessages();
+    }
     // The focus enters the launcher field and leaves it for the next control.
     void EnterAndLeaveLauncher() {
         form->ComboBox2.setFocus();
