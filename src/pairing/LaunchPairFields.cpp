@@ -91,8 +91,9 @@ void TPallendoForm::ComboBox2Enter() {}
 void TPallendoForm::ShowTargetIcon(const std::wstring& path) {
     SHFILEINFOW info{};
     // With the file's attributes given, the type's icon shows even for a file that does not exist.
-    const DWORD_PTR found = ::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                                             SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
+    const DWORD_PTR found =
+        ::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                         SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
     if (found == 0) return;
     UniqueIcon icon(info.hIcon);
     ImageList1.clear();

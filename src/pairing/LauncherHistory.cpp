@@ -27,7 +27,8 @@ void TPallendoForm::ComboBox2Exit() {
 void TPallendoForm::CheckBoxAddHistory1Click() {
     if (CheckBoxAddHistory1.checked()) {
         if (ComboBox2.count() == 0) {
-            for (std::wstring_view entry : {kStockLaunchers[0], kStockLaunchers[1], kClearHistoryEntry})
+            for (std::wstring_view entry :
+                 {kStockLaunchers[0], kStockLaunchers[1], kClearHistoryEntry})
                 if (ComboBox2.add(entry) < 0) Fail(L"Add failed " + std::wstring(entry));
             return;
         }

@@ -98,8 +98,8 @@ TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     const std::wstring missingLauncher = folder / L"missing.exe";
     SetLauncher(missingLauncher);
     f.ButtonTest12.click();
-    const std::wstring expected = L"実行できませんでした 2\r\n" + SystemErrorText(2) + L"\r\n" + missingLauncher +
-                                  L"\r\n" + missingTarget;
+    const std::wstring expected = L"実行できませんでした 2\r\n" + SystemErrorText(2) + L"\r\n" +
+                                  missingLauncher + L"\r\n" + missingTarget;
     EXPECT_EQ(prompter.texts(L"message"), Args{expected});
     EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_FALSE(f.ButtonOpenFolder3.enabled());

@@ -55,7 +55,8 @@ TEST_F(LauncherHistory, RememberingIgnoresEmptyAndKnownTextsAndHasNoUpperBound) 
     TPallendoForm& f = CreateForm();
     f.RememberLauncher(L"");
     EXPECT_TRUE(History().empty());
-    for (int i = 0; i < 150; ++i) f.RememberLauncher(L"C:\\Tools\\tool" + std::to_wstring(i) + L".exe");
+    for (int i = 0; i < 150; ++i)
+        f.RememberLauncher(L"C:\\Tools\\tool" + std::to_wstring(i) + L".exe");
     f.RememberLauncher(L"C:\\TOOLS\\TOOL7.EXE");
     const List history = History();
     ASSERT_EQ(history.size(), 150u);
@@ -74,14 +75,30 @@ struct OptionCase {
 
 const OptionCase kOptionCases[] = {
     {"checked, empty list", true, {}, L"", {L"notepad.exe", L"mspaint.exe", kClear}, L""},
-    {"checked, list with entries", true, {L"A", L"B", kClear}, L"A",
-     {L"A", L"B", L"notepad.exe", L"mspaint.exe", kClear}, L"A"},
-    {"checked, one stock launcher in other case", true, {L"A", L"NOTEPAD.EXE", kClear}, L"A",
-     {L"A", L"NOTEPAD.EXE", L"mspaint.exe", kClear}, L"A"},
-    {"unchecked, only the stock entries", false, {L"notepad.exe", L"mspaint.exe", kClear}, L"notepad.exe", {},
+    {"checked, list with entries",
+     true,
+     {L"A", L"B", kClear},
+     L"A",
+     {L"A", L"B", L"notepad.exe", L"mspaint.exe", kClear},
+     L"A"},
+    {"checked, one stock launcher in other case",
+     true,
+     {L"A", L"NOTEPAD.EXE", kClear},
+     L"A",
+     {L"A", L"NOTEPAD.EXE", L"mspaint.exe", kClear},
+     L"A"},
+    {"unchecked, only the stock entries",
+     false,
+     {L"notepad.exe", L"mspaint.exe", kClear},
+     L"notepad.exe",
+     {},
      L""},
-    {"unchecked, with a remembered launcher", false, {L"A", L"Notepad.exe", L"mspaint.exe", kClear}, L"A",
-     {L"A", kClear}, L"A"},
+    {"unchecked, with a remembered launcher",
+     false,
+     {L"A", L"Notepad.exe", L"mspaint.exe", kClear},
+     L"A",
+     {L"A", kClear},
+     L"A"},
 };
 
 TEST_F(LauncherHistory, StockLauncherOptionInBothDirections) {
@@ -89,7 +106,8 @@ TEST_F(LauncherHistory, StockLauncherOptionInBothDirections) {
     f.ActivatePage(0);  // where the option is
     for (const OptionCase& c : kOptionCases) {
         SCOPED_TRACE(c.name);
-        ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK, c.check ? BST_UNCHECKED : BST_CHECKED, 0);
+        ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK,
+                       c.check ? BST_UNCHECKED : BST_CHECKED, 0);
         SetList(c.before);
         SetLauncher(c.field);
         const std::wstring kept = f.TargetExeName1;
@@ -151,4 +169,3 @@ TEST_F(LauncherHistory, PickingTheClearEntryWithTheOptionCheckedLeavesTheStockEn
 }
 
 }  // namespace
-
