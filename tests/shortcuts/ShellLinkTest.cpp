@@ -10,6 +10,7 @@
 #include "shell/Handles.h"
 #include "shell/Shell.h"
 #include "shortcuts/ShellLink.h"
+#include "ShortcutFixture.h"
 #include "support/TestSupport.h"
 
 using Microsoft::WRL::ComPtr;
@@ -23,47 +24,10 @@ protected:
     ScriptedPrompter prompter;
 };
 
-// What the platform's link object reads back from a saved link.
-struct LinkFields {
-    std::wstring path, arguments, workingDirectory, description;
-};
-
-LinkFields ReadBack(const std::wstring& linkPath) {
-    ComPtr<IShellLinkW> link = CreateShellLink();
-    ComPtr<IPersistFile> file;
-    EXPECT_EQ(link.As(&file), S_OK);
-    EXPECT_EQ(file->Load(linkPath.c_str(), STGM_READ), S_OK);
-    wchar_t buffer[1024] = {};
-    LinkFields fields;
-    link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH);
-    fields.path = buffer;
-    buffer[0] = 0;
-    link->GetArguments(buffer, 1024);
-    fields.arguments = buffer;
-    buffer[0] = 0;
-    link->GetWorkingDirectory(buffer, 1024);
-    fields.workingDirectory = buffer;
-    buffer[0] = 0;
-    link->GetDescription(buffer, 1024);
-    fields.description = buffer;
-    return fields;
-}
-
 void Save(const ComPtr<IShellLinkW>& link, const std::wstring& linkPath) {
     ComPtr<IPersistFile> file;
     ASSERT_EQ(link.As(&file), S_OK);
     ASSERT_EQ(file->Save(linkPath.c_str(), FALSE), S_OK);
-}
-
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    return t;
 }
 
 const std::wregex kStampPattern(LR"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d Created by pallendo_shortcuts_tests V1\.1)");
@@ -90,7 +54,7 @@ TEST_F(ShellLinks, WrittenLinksReadBackInEveryUserFolder) {
         SCOPED_TRACE(csidl);
         const std::wstring linkPath = GetSpecialFolder(csidl) + L"リンク テスト.lnk";
         Save(WriteShellLink(CreateShellLink(), program, document), linkPath);
-        const LinkFields fields = ReadBack(linkPath);
+        const LinkFields fields = ReadLink(linkPath);
         EXPECT_EQ(fields.path, program);
         EXPECT_EQ(fields.arguments, L"\"" + document + L"\"");
         EXPECT_EQ(fields.workingDirectory, TempFolder());
@@ -106,14 +70,14 @@ TEST_F(ShellLinks, EmptyArgumentsAreNotSetAndRewritingRenewsTheStamp) {
     const std::wstring linkPath = folder / L"own.lnk";
     UseClock([] { return At(2024, 5, 10, 14, 3, 9); });
     Save(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
-    LinkFields fields = ReadBack(linkPath);
+    LinkFields fields = ReadLink(linkPath);
     EXPECT_EQ(fields.arguments, L"");
     EXPECT_EQ(GetLinkArguments(linkPath), L"");
     EXPECT_EQ(fields.description, L"2024/05/10 14:03:09 Created by pallendo_shortcuts_tests V1.1");
 
     UseClock([] { return At(2025, 12, 31, 23, 59, 58); });
     Save(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
-    fields = ReadBack(linkPath);
+    fields = ReadLink(linkPath);
     EXPECT_EQ(fields.description, L"2025/12/31 23:59:58 Created by pallendo_shortcuts_tests V1.1");
 }
 
