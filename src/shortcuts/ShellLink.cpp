@@ -13,7 +13,9 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-std::wstring Code(HRESULT hr) { return SignedText(static_cast<std::uint32_t>(hr)); }
+std::wstring Code(HRESULT hr) {
+    return SignedText(static_cast<std::uint32_t>(hr));
+}
 
 [[noreturn]] void FailPlatform(HRESULT hr) {
     std::wstring text = SystemErrorText(static_cast<DWORD>(hr));
@@ -47,7 +49,8 @@ struct ReadBuffer {
 
 void Check(HRESULT hr, const wchar_t* what) {
     if (hr == S_OK) return;
-    Fail(std::wstring(what) + L" Failed HRESULT=" + Code(hr) + L"\r\n" + SystemErrorText(static_cast<DWORD>(hr)));
+    Fail(std::wstring(what) + L" Failed HRESULT=" + Code(hr) + L"\r\n" +
+         SystemErrorText(static_cast<DWORD>(hr)));
 }
 
 }  // namespace
@@ -55,7 +58,8 @@ void Check(HRESULT hr, const wchar_t* what) {
 ComPtr<IShellLinkW> CreateShellLink() {
     ComPtr<IUnknown> object;
     HRESULT hr =
-        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&object));
+        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                           IID_PPV_ARGS(&object));
     if (FAILED(hr)) FailPlatform(hr);
     ComPtr<IShellLinkW> link;
     hr = object.As(&link);
@@ -81,8 +85,8 @@ std::wstring GetLinkArguments(const std::wstring& linkPath) {
 }
 
 std::wstring CreationStamp() {
-    return FormatDateTime(LocalNow(), LocaleDateSeparator(), LocaleTimeSeparator(), L" ", true) + L" Created by " +
-           BaseNameOf(ExecutablePath()) + L" " + std::wstring(kVersionText);
+    return FormatDateTime(LocalNow(), LocaleDateSeparator(), LocaleTimeSeparator(), L" ", true) +
+           L" Created by " + BaseNameOf(ExecutablePath()) + L" " + std::wstring(kVersionText);
 }
 
 ComPtr<IShellLinkW> WriteShellLink(ComPtr<IShellLinkW> link, const std::wstring& programPath,

@@ -27,7 +27,8 @@ Microsoft::WRL::ComPtr<IShellLinkW> CreateShellLink();
 // stamp. Does not save; the first failing step raises its message and the later
 // ones are not done.
 Microsoft::WRL::ComPtr<IShellLinkW> WriteShellLink(Microsoft::WRL::ComPtr<IShellLinkW> link,
-                                                   const std::wstring& programPath, const std::wstring& arguments);
+                                                   const std::wstring& programPath,
+                                                   const std::wstring& arguments);
 // "yyyy/mm/dd HH:NN:SS Created by <base name> V1.1" at the clock's current
 // time.
 std::wstring CreationStamp();

@@ -17,10 +17,13 @@ namespace {
 
 const std::wstring kCrLf = L"\r\n";
 
-std::wstring Code(HRESULT hr) { return SignedText(static_cast<std::uint32_t>(hr)); }
+std::wstring Code(HRESULT hr) {
+    return SignedText(static_cast<std::uint32_t>(hr));
+}
 
 // Builds a fresh link and saves it over whatever file has the name; the result of Save.
-HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programPath, const std::wstring& arguments) {
+HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programPath,
+                      const std::wstring& arguments) {
     ComPtr<IShellLinkW> link = WriteShellLink(CreateShellLink(), programPath, arguments);
     ComPtr<IPersistFile> file;
     const HRESULT hr = link.As(&file);
@@ -32,13 +35,14 @@ HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programP
 
 Destination ChosenDestination(const TPallendoForm& form) {
     if (form.RadioButtonDeskTop1.checked()) return {CSIDL_DESKTOP, form.RadioButtonDeskTop1.text()};
-    if (form.RadioButtonStartMenu2.checked()) return {CSIDL_PROGRAMS, form.RadioButtonStartMenu2.text()};
+    if (form.RadioButtonStartMenu2.checked())
+        return {CSIDL_PROGRAMS, form.RadioButtonStartMenu2.text()};
     if (form.RadioButtonStartUp3.checked()) return {CSIDL_STARTUP, form.RadioButtonStartUp3.text()};
     return {CSIDL_DESKTOP, L""};
 }
 
-void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath, const std::wstring& arguments,
-                                  const std::wstring& folderLabel) {
+void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
+                                  const std::wstring& arguments, const std::wstring& folderLabel) {
     const bool own = programPath == ExecutablePath();
     const std::wstring folder = GetSpecialFolder(folderId);
 
@@ -48,7 +52,8 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
     } else if (const std::wstring displayName = Edit3.text(); !displayName.empty()) {
         linkPath = JoinPath(folder, displayName) + L".lnk";
     } else {
-        linkPath = JoinPath(folder, FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")") + L".lnk";
+        linkPath = JoinPath(folder, FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")") +
+                   L".lnk";
     }
     ShortCut1 = linkPath;
     if (!own) Edit3.setText(BaseNameOf(ShortCut1));
@@ -58,36 +63,43 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
     auto place = [&](bool updating) {
         const HRESULT hr = SaveFreshLink(linkPath, programPath, arguments);
         if (hr != S_OK) {
-            Fail(L"フォルダ " + label + (updating ? L" の" : L" に") + kCrLf + programPath + kCrLf + arguments + kCrLf +
-                 linkPath + kCrLf +
-                 (updating ? L"を更新できませんでした HRESULT=" : L"を作成できませんでした HRESULT=") + Code(hr) +
-                 kCrLf + SystemErrorText(static_cast<DWORD>(hr)));
+            Fail(L"フォルダ " + label + (updating ? L" の" : L" に") + kCrLf + programPath + kCrLf +
+                 arguments + kCrLf + linkPath + kCrLf +
+                 (updating ? L"を更新できませんでした HRESULT="
+                           : L"を作成できませんでした HRESULT=") +
+                 Code(hr) + kCrLf + SystemErrorText(static_cast<DWORD>(hr)));
         }
         if (updating) {
-            MessageDialog(L"フォルダ " + label + L" の" + kCrLf + linkPath + kCrLf + L"を更新しました");
+            MessageDialog(L"フォルダ " + label + L" の" + kCrLf + linkPath + kCrLf +
+                          L"を更新しました");
             StatusBar1.setPanelText(1, label + L" の " + fileName + L" を更新しました");
         } else {
-            MessageDialog(L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf + L"を作成しました");
+            MessageDialog(L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
+                          L"を作成しました");
             StatusBar1.setPanelText(1, label + L" に " + fileName + L" を作成しました");
         }
     };
 
     if (FileExists(linkPath)) {
         const int answer = ApplicationMessageBox(
-            L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf + L"は既に存在します。更新しますか？" + kCrLf +
-                kCrLf + L"[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: 取消し" + kCrLf,
+            L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
+                L"は既に存在します。更新しますか？" + kCrLf + kCrLf +
+                L"[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: 取消し" + kCrLf,
             MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL) return;
         if (answer == IDYES) {
             place(true);
         } else if (answer == IDNO) {
             if (DeleteToRecycleBin(linkPath)) {
-                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf + L"を削除しました");
+                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
+                              L"を削除しました");
                 StatusBar1.setPanelText(1, label + L" から " + fileName + L" を削除しました");
                 ShortCut1.clear();
             } else {
-                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf + L"を削除できませんでした");
-                StatusBar1.setPanelText(1, label + L" から " + fileName + L" を削除できませんでした");
+                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
+                              L"を削除できませんでした");
+                StatusBar1.setPanelText(1,
+                                        label + L" から " + fileName + L" を削除できませんでした");
             }
         }
     } else {
@@ -100,7 +112,8 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
 
     // The File page's buttons offer the folder; the Edit page's panel has its own button for it.
     if (PageControl1.activeIndex() == 1) return;
-    if (ApplicationMessageBox(L"フォルダ " + label + L" を開きますか？", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (ApplicationMessageBox(L"フォルダ " + label + L" を開きますか？",
+                              MB_YESNO | MB_ICONQUESTION) == IDYES) {
         if (FileExists(ShortCut1))
             OpenBy(L"explorer.exe", L"/select,\"" + ShortCut1 + L"\"");
         else
@@ -110,15 +123,21 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
     ButtonCreate3.setImageIndex(-1);
 }
 
-void TPallendoForm::ButtonSendTo1Click() { PlaceShortcut(CSIDL_SENDTO, ExecutablePath(), L"", L"「送る」"); }
+void TPallendoForm::ButtonSendTo1Click() {
+    PlaceShortcut(CSIDL_SENDTO, ExecutablePath(), L"", L"「送る」");
+}
 
-void TPallendoForm::ButtonDeskTop1Click() { PlaceShortcut(CSIDL_DESKTOP, ExecutablePath(), L"", L"デスクトップ"); }
+void TPallendoForm::ButtonDeskTop1Click() {
+    PlaceShortcut(CSIDL_DESKTOP, ExecutablePath(), L"", L"デスクトップ");
+}
 
 void TPallendoForm::ButtonStartMenu1Click() {
     PlaceShortcut(CSIDL_PROGRAMS, ExecutablePath(), L"", L"スタートメニュー");
 }
 
-void TPallendoForm::ButtonStartUp1Click() { PlaceShortcut(CSIDL_STARTUP, ExecutablePath(), L"", L"スタートアップ"); }
+void TPallendoForm::ButtonStartUp1Click() {
+    PlaceShortcut(CSIDL_STARTUP, ExecutablePath(), L"", L"スタートアップ");
+}
 
 void TPallendoForm::ButtonCreate3Click() {
     const Destination destination = ChosenDestination(*this);

@@ -30,7 +30,8 @@ void Save(const ComPtr<IShellLinkW>& link, const std::wstring& linkPath) {
     ASSERT_EQ(file->Save(linkPath.c_str(), FALSE), S_OK);
 }
 
-const std::wregex kStampPattern(LR"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d Created by pallendo_shortcuts_tests V1\.1)");
+const std::wregex kStampPattern(
+    LR"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d Created by pallendo_shortcuts_tests V1\.1)");
 
 TEST_F(ShellLinks, FileThatIsNoLinkFallsBack) {
     TestFolder folder(L"no-link");
@@ -58,7 +59,8 @@ TEST_F(ShellLinks, WrittenLinksReadBackInEveryUserFolder) {
         EXPECT_EQ(fields.path, program);
         EXPECT_EQ(fields.arguments, L"\"" + document + L"\"");
         EXPECT_EQ(fields.workingDirectory, TempFolder());
-        EXPECT_TRUE(std::regex_match(fields.description, kStampPattern)) << WideToUtf8(fields.description);
+        EXPECT_TRUE(std::regex_match(fields.description, kStampPattern))
+            << WideToUtf8(fields.description);
         EXPECT_EQ(GetLinkTarget(linkPath), program);
         EXPECT_EQ(GetLinkArguments(linkPath), L"\"" + document + L"\"");
         ::DeleteFileW(linkPath.c_str());
@@ -96,7 +98,8 @@ TEST_F(ShellLinks, LinkToAVirtualFolderHasNoTargetPath) {
 // message; the real object never refuses these texts.
 class RefusingLink : public IShellLinkW {
 public:
-    HRESULT pathResult = S_OK, argumentsResult = S_OK, directoryResult = S_OK, descriptionResult = S_OK;
+    HRESULT pathResult = S_OK, argumentsResult = S_OK, directoryResult = S_OK,
+            descriptionResult = S_OK;
     std::vector<std::wstring> calls;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -110,7 +113,9 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    HRESULT STDMETHODCALLTYPE GetPath(LPWSTR, int, WIN32_FIND_DATAW*, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPath(LPWSTR, int, WIN32_FIND_DATAW*, DWORD) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetIDList(PIDLIST_ABSOLUTE*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetIDList(PCIDLIST_ABSOLUTE) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetDescription(LPWSTR, int) override { return E_NOTIMPL; }
@@ -177,13 +182,16 @@ TEST_F(ShellLinks, WriteSetsFieldsInOrderAndStopsAtTheFirstRefusal) {
         std::size_t calls;
     };
     const Case cases[] = {
-        {&RefusingLink::pathResult, invalid, L"SetPath Failed HRESULT=-2147024809\r\n" + invalidText, 1},
-        {&RefusingLink::argumentsResult, invalid, L"SetArguments Failed HRESULT=-2147024809\r\n" + invalidText, 2},
-        {&RefusingLink::directoryResult, invalid, L"SetWorkingDirectory Failed HRESULT=-2147024809\r\n" + invalidText,
-         3},
+        {&RefusingLink::pathResult, invalid,
+         L"SetPath Failed HRESULT=-2147024809\r\n" + invalidText, 1},
+        {&RefusingLink::argumentsResult, invalid,
+         L"SetArguments Failed HRESULT=-2147024809\r\n" + invalidText, 2},
+        {&RefusingLink::directoryResult, invalid,
+         L"SetWorkingDirectory Failed HRESULT=-2147024809\r\n" + invalidText, 3},
         {&RefusingLink::descriptionResult, invalid, L"SetDescription HRESULT=-2147024809", 4},
         // A success code other than S_OK counts as a failure too.
-        {&RefusingLink::pathResult, S_FALSE, L"SetPath Failed HRESULT=1\r\n" + SystemErrorText(1), 1},
+        {&RefusingLink::pathResult, S_FALSE, L"SetPath Failed HRESULT=1\r\n" + SystemErrorText(1),
+         1},
     };
     for (const Case& c : cases) {
         RefusingLink link;

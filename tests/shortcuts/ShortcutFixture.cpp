@@ -1,7 +1,5 @@
 #include "ShortcutFixture.h"
 
-#include <commctrl.h>
-
 #include "shell/Clock.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
@@ -89,18 +87,12 @@ BOOL CALLBACK CollectExplorer(HWND window, LPARAM param) {
     wchar_t cls[64] = {};
     ::GetClassNameW(window, cls, 64);
     // Wine's file manager; Windows' own would be CabinetWClass.
-    if ((lstrcmpW(cls, L"ExplorerWClass") == 0 || lstrcmpW(cls, L"CabinetWClass") == 0) && ::IsWindowVisible(window))
+    if ((lstrcmpW(cls, L"ExplorerWClass") == 0 || lstrcmpW(cls, L"CabinetWClass") == 0) &&
+        ::IsWindowVisible(window))
         reinterpret_cast<std::set<HWND>*>(param)->insert(window);
     return TRUE;
 }
 
-BOOL CALLBACK FindList(HWND child, LPARAM param) {
-    wchar_t cls[64] = {};
-    ::GetClassNameW(child, cls, 64);
-    if (lstrcmpW(cls, WC_LISTVIEWW) != 0) return TRUE;
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-}
 }  // namespace
 
 std::set<HWND> ExplorerWatch::Windows() {
@@ -137,17 +129,4 @@ std::wstring ExplorerWatch::WaitForWindowCaption() {
     wchar_t caption[256] = {};
     ::GetWindowTextW(found, caption, 256);
     return caption;
-}
-
-int ExplorerWatch::SelectedCount() const {
-    if (opened_.empty()) return -1;
-    HWND list = nullptr;
-    PumpUntil(
-        [&] {
-            ::EnumChildWindows(opened_.back(), FindList, reinterpret_cast<LPARAM>(&list));
-            return list != nullptr;
-        },
-        std::chrono::seconds(10));
-    if (!list) return -1;
-    return static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
 }

@@ -42,8 +42,6 @@ public:
     ~ExplorerWatch();
     // Waits for a new file-manager window and gives its caption ("" before the deadline).
     std::wstring WaitForWindowCaption();
-    // How many items the newest window shows selected (-1 when it has no list).
-    int SelectedCount() const;
 
 private:
     static std::set<HWND> Windows();

@@ -14,12 +14,25 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
+std::wstring SystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+std::wstring ToLower(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
 class ShortcutPlacement : public ShortcutFixture {};
 
-const std::wregex kStampPattern(LR"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d Created by pallendo_shortcuts_tests V1\.1)");
+const std::wregex kStampPattern(
+    LR"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d Created by pallendo_shortcuts_tests V1\.1)");
 
 const std::wstring kQuestionEnd =
-    L"は既に存在します。更新しますか？\r\n\r\n[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: 取消し\r\n";
+    L"は既に存在します。更新しますか？\r\n\r\n[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: "
+    L"取消し\r\n";
 
 // The panel's buttons that placing a shortcut switches.
 struct ButtonStates {
@@ -27,11 +40,12 @@ struct ButtonStates {
     bool operator==(const ButtonStates&) const = default;
 };
 ButtonStates States(const TPallendoForm& f) {
-    return {f.ButtonOpenFolder3.enabled(), f.ButtonProperties3.enabled(), f.ButtonExeLink3.enabled(),
-            f.ButtonCreate3.enabled()};
+    return {f.ButtonOpenFolder3.enabled(), f.ButtonProperties3.enabled(),
+            f.ButtonExeLink3.enabled(), f.ButtonCreate3.enabled()};
 }
 
-// The own shortcut's whole round on the Desktop: create, update with a new stamp, delete to the trash.
+// The own shortcut's whole round on the Desktop: create, update with a new stamp, delete to the
+// trash.
 TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     TPallendoForm& f = CreateForm();
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
@@ -44,7 +58,8 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     f.ButtonDeskTop1.click();
     ASSERT_EQ(prompter.asked.size(), 2u) << WideToUtf8(prompter.asked.back().text);
     EXPECT_EQ(prompter.asked[0].kind, L"message");
-    EXPECT_EQ(prompter.asked[0].text, L"フォルダ デスクトップ に\r\n" + link + L"\r\nを作成しました");
+    EXPECT_EQ(prompter.asked[0].text,
+              L"フォルダ デスクトップ に\r\n" + link + L"\r\nを作成しました");
     EXPECT_EQ(prompter.asked[1].text, L"フォルダ デスクトップ を開きますか？");
     EXPECT_EQ(prompter.asked[1].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ に パレンド.lnk を作成しました");
@@ -64,12 +79,15 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     prompter.boxAnswers = {IDYES, IDNO};  // update, do not open the folder
     f.ButtonDeskTop1.click();
     ASSERT_EQ(prompter.asked.size(), 3u);
-    EXPECT_EQ(prompter.asked[0].text, L"フォルダ デスクトップ に\r\n" + link + L"\r\n" + kQuestionEnd);
+    EXPECT_EQ(prompter.asked[0].text,
+              L"フォルダ デスクトップ に\r\n" + link + L"\r\n" + kQuestionEnd);
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_EQ(prompter.asked[0].caption, L"パレンド");
-    EXPECT_EQ(prompter.asked[1].text, L"フォルダ デスクトップ の\r\n" + link + L"\r\nを更新しました");
+    EXPECT_EQ(prompter.asked[1].text,
+              L"フォルダ デスクトップ の\r\n" + link + L"\r\nを更新しました");
     EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ の パレンド.lnk を更新しました");
-    EXPECT_EQ(ReadLink(link).description, L"2024/05/10 14:05:59 Created by pallendo_shortcuts_tests V1.1");
+    EXPECT_EQ(ReadLink(link).description,
+              L"2024/05/10 14:05:59 Created by pallendo_shortcuts_tests V1.1");
 
     // Delete, then open the folder: the link is gone, so the desktop folder itself opens.
     const std::wstring trashed = TrashFolder() + L"\\パレンド.lnk";
@@ -84,9 +102,10 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     }
     EXPECT_FALSE(Exists(link));
     EXPECT_TRUE(Exists(trashed)) << WideToUtf8(trashed);
-    EXPECT_EQ(prompter.texts(), (Texts{L"フォルダ デスクトップ に\r\n" + link + L"\r\n" + kQuestionEnd,
-                                       L"フォルダ デスクトップ から\r\n" + link + L"\r\nを削除しました",
-                                       L"フォルダ デスクトップ を開きますか？"}));
+    EXPECT_EQ(prompter.texts(),
+              (Texts{L"フォルダ デスクトップ に\r\n" + link + L"\r\n" + kQuestionEnd,
+                     L"フォルダ デスクトップ から\r\n" + link + L"\r\nを削除しました",
+                     L"フォルダ デスクトップ を開きますか？"}));
     EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ から パレンド.lnk を削除しました");
     EXPECT_EQ(f.ShortCut1, L"");
     EXPECT_FALSE(f.ButtonProperties3.enabled());
@@ -121,14 +140,16 @@ TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
             c.button->click();
             EXPECT_EQ(explorer.WaitForWindowCaption(), FolderCaption(folder));
         }
-        EXPECT_EQ(prompter.texts(), (Texts{L"フォルダ " + c.label + L" に\r\n" + link + L"\r\nを作成しました",
-                                           L"フォルダ " + c.label + L" を開きますか？"}));
+        EXPECT_EQ(prompter.texts(),
+                  (Texts{L"フォルダ " + c.label + L" に\r\n" + link + L"\r\nを作成しました",
+                         L"フォルダ " + c.label + L" を開きますか？"}));
         EXPECT_EQ(f.StatusBar1.panelText(1), c.label + L" に パレンド.lnk を作成しました");
         const LinkFields fields = ReadLink(link);
         EXPECT_EQ(fields.path, ExecutablePath());
         EXPECT_EQ(fields.arguments, L"");
         EXPECT_EQ(fields.workingDirectory, TempFolder());
-        EXPECT_TRUE(std::regex_match(fields.description, kStampPattern)) << WideToUtf8(fields.description);
+        EXPECT_TRUE(std::regex_match(fields.description, kStampPattern))
+            << WideToUtf8(fields.description);
 
         prompter.clear();
         prompter.boxAnswers = {IDNO, IDNO};  // delete, do not open the folder
@@ -153,6 +174,7 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
     ASSERT_TRUE(::CopyFileW(Probe::Path().c_str(), viewer.c_str(), FALSE));
     struct Case {
         std::wstring launcher, displayName, fileName, shownName;
+        std::wstring linkTarget = launcher;
     };
     const Case cases[] = {
         {viewer, L"", L"report.docx(viewer).lnk", L"report.docx(viewer)"},
@@ -160,6 +182,9 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
         {viewer, L"a.lnk", L"a.lnk.lnk", L"a.lnk"},
         // This program as launcher makes its own shortcut, with the document all the same.
         {ExecutablePath(), L"表示名", L"パレンド.lnk", L"表示名"},
+        // A bare program name, as the stock launchers are: the link object finds the program.
+        {L"notepad.exe", L"", L"report.docx(notepad).lnk", L"report.docx(notepad)",
+         SystemFolder() + L"\\notepad.exe"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.fileName));
@@ -172,12 +197,13 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
         EXPECT_EQ(f.ShortCut1, link);
         EXPECT_EQ(f.Edit3.text(), c.shownName);
         // The Edit page's button never asks about the folder and keeps its panel on.
-        EXPECT_EQ(prompter.texts(), (Texts{L"フォルダ デスクトップ に\r\n" + link + L"\r\nを作成しました"}));
+        EXPECT_EQ(prompter.texts(),
+                  (Texts{L"フォルダ デスクトップ に\r\n" + link + L"\r\nを作成しました"}));
         EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ に " + c.fileName + L" を作成しました");
         EXPECT_TRUE(f.GridPanel6.enabled());
         EXPECT_EQ(States(f), (ButtonStates{true, true, true, true}));
         const LinkFields fields = ReadLink(link);
-        EXPECT_EQ(fields.path, c.launcher);
+        EXPECT_EQ(ToLower(fields.path), ToLower(c.linkTarget));
         EXPECT_EQ(fields.arguments, L"\"" + document + L"\"");
         ::DeleteFileW(link.c_str());
     }
@@ -223,8 +249,9 @@ TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
         f.ButtonCreate3.click();
     }
     EXPECT_TRUE(Exists(link));
-    EXPECT_EQ(prompter.texts(), (Texts{L"フォルダ  に\r\n" + link + L"\r\n" + kQuestionEnd, L"Operations Aborted.",
-                                       L"フォルダ  から\r\n" + link + L"\r\nを削除できませんでした"}));
+    EXPECT_EQ(prompter.texts(),
+              (Texts{L"フォルダ  に\r\n" + link + L"\r\n" + kQuestionEnd, L"Operations Aborted.",
+                     L"フォルダ  から\r\n" + link + L"\r\nを削除できませんでした"}));
     EXPECT_EQ(f.StatusBar1.panelText(1), L" から memo.txt(probe).lnk を削除できませんでした");
     EXPECT_EQ(f.ShortCut1, link);
     EXPECT_EQ(States(f), (ButtonStates{true, true, true, true}));
@@ -246,8 +273,8 @@ TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
     f.ButtonCreate3.click();
     ASSERT_EQ(prompter.asked.size(), 1u);
     const std::wstring& error = prompter.asked[0].text;
-    const std::wstring start = L"フォルダ スタートアップ に\r\n" + Probe::Path() + L"\r\n" + document + L"\r\n" + link +
-                               L"\r\nを作成できませんでした HRESULT=-";
+    const std::wstring start = L"フォルダ スタートアップ に\r\n" + Probe::Path() + L"\r\n" +
+                               document + L"\r\n" + link + L"\r\nを作成できませんでした HRESULT=-";
     EXPECT_EQ(error.substr(0, start.size()), start) << WideToUtf8(error);
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_FALSE(Exists(link));
