@@ -1,6 +1,7 @@
 #include "ShortcutFixture.h"
 
 #include "shell/Clock.h"
+#include "shell/Handles.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
 
@@ -74,6 +75,17 @@ std::wstring TrashFolder() {
     for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
     return path;
+}
+
+int TrashedCount(const std::wstring& name) {
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = TrashFolder() + L"\\" + name + L"*";
+    UniqueHandle<HANDLE, handles::FindCloseHandle, -1> search(
+        ::FindFirstFileW(pattern.c_str(), &found));
+    if (!search) return 0;
+    int count = 1;
+    while (::FindNextFileW(search.get(), &found)) ++count;
+    return count;
 }
 
 std::wstring FolderCaption(const std::wstring& folder) {
