@@ -166,6 +166,7 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
+        SizeClientForDpi();
         CreateControls();
         ApplyDpi(dpi_);
         created_ = true;
@@ -314,6 +315,16 @@ void TPallendoForm::CreateControls() {
     }
     ::SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
     ShowActivePage();
+}
+
+// The design client size at this window's DPI, until start-up places the window for good.
+void TPallendoForm::SizeClientForDpi() {
+    RECT r{0, 0, Scale(kDesignClientSize.cx), Scale(kDesignClientSize.cy)};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    ::AdjustWindowRectExForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi_));
+    ::SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TPallendoForm::ApplyDpi(int dpi) {

@@ -155,6 +155,7 @@ private:
     bool HandleSetCursor(HWND over);
     void CreateControls();
     void ApplyDpi(int dpi);
+    void SizeClientForDpi();
     void Layout();
     void ShowActivePage();
     void RadioClicked(RadioButton& clicked);
