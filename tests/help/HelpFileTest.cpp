@@ -16,10 +16,12 @@ struct CandidatesCase {
 
 TEST(HelpFileSearch, LooksInEveryFolderUpToTheRootOfTheDriveOrShare) {
     const CandidatesCase cases[] = {
-        {L"C:\\Tools\\App\\Pallendo.exe", {L"C:\\Tools\\App\\Pallendo.chm", L"C:\\Tools\\Pallendo.chm", L"C:\\Pallendo.chm"}},
+        {L"C:\\Tools\\App\\Pallendo.exe",
+         {L"C:\\Tools\\App\\Pallendo.chm", L"C:\\Tools\\Pallendo.chm", L"C:\\Pallendo.chm"}},
         {L"C:\\Pallendo.exe", {L"C:\\Pallendo.chm"}},
         // A share's root is the last folder: the server is no folder.
-        {L"\\\\server\\share\\App\\viewer.exe", {L"\\\\server\\share\\App\\viewer.chm", L"\\\\server\\share\\viewer.chm"}},
+        {L"\\\\server\\share\\App\\viewer.exe",
+         {L"\\\\server\\share\\App\\viewer.chm", L"\\\\server\\share\\viewer.chm"}},
         {L"C:\\My Tools\\tool.v2.exe", {L"C:\\My Tools\\tool.v2.chm", L"C:\\tool.v2.chm"}},
         {L"C:\\a.b\\Pallendo", {L"C:\\a.b\\Pallendo.chm", L"C:\\Pallendo.chm"}},
     };
@@ -44,7 +46,8 @@ public:
         if (::RegGetValueW(HKEY_CLASSES_ROOT, command().c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) ==
             ERROR_SUCCESS)
             original_ = value;
-        if (urlScheme && !existed_) ::RegSetKeyValueW(HKEY_CLASSES_ROOT, type_.c_str(), L"URL Protocol", REG_SZ, L"", 2);
+        if (urlScheme && !existed_)
+            ::RegSetKeyValueW(HKEY_CLASSES_ROOT, type_.c_str(), L"URL Protocol", REG_SZ, L"", sizeof(wchar_t));
         Set(L"\"" + Probe::Path() + L"\" \"%1\"");
     }
     ~ProbeOpens() {

@@ -161,57 +161,61 @@ TEST_F(VersionDialog, HasItsTenLinesForTheMomentItIsOpened) {
                     address.find(L"example.com") != std::wstring_view::npos);
 }
 
+// What the platform's message box looks like, checked on the open dialog.
+void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
+    EXPECT_EQ(WindowText(dialog), L"パレンド");
+    const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "no caption buttons";
+    EXPECT_TRUE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_LE(std::abs((window.left + window.right) - screenWidth), 1) << "centred on the screen";
+    EXPECT_LE(std::abs((window.top + window.bottom) - ::GetSystemMetrics(SM_CYSCREEN)), 1);
+
+    HWND icon = ::GetDlgItem(dialog, 20);
+    HWND text = ::GetDlgItem(dialog, 0xFFFF);
+    HWND ok = ::GetDlgItem(dialog, IDOK);
+    ASSERT_TRUE(icon && text && ok);
+    const UINT dpi = ::GetDpiForWindow(dialog);
+    EXPECT_TRUE(::SendMessageW(icon, STM_GETICON, 0, 0));
+    const RECT iconRect = ClientRectOf(icon, dialog);
+    EXPECT_EQ(iconRect.right - iconRect.left, ::GetSystemMetricsForDpi(SM_CXICON, dpi));
+
+    EXPECT_EQ(WindowText(text), expectedText);
+    const RECT textRect = ClientRectOf(text, dialog);
+    EXPECT_GT(textRect.left, iconRect.right) << "the text is right of the icon";
+    EXPECT_LE(textRect.right - textRect.left, screenWidth / 2);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName) << "the message font";
+
+    EXPECT_EQ(WindowText(ok), L"OK");
+    EXPECT_EQ(::GetWindowLongW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
+    EXPECT_EQ(::GetFocus(), ok);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    const RECT okRect = ClientRectOf(ok, dialog);
+    EXPECT_LE(std::abs((okRect.left + okRect.right) - client.right), 1) << "the button is centred";
+    EXPECT_GE(okRect.top, textRect.bottom) << "below the text";
+    EXPECT_LE(okRect.bottom, client.bottom);
+    ::SendMessageW(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+}
+
 TEST_F(VersionDialog, IsLaidOutLikeAMessageBoxAndEnterClosesIt) {
     CreateForm();
     bool checked = false;
     DialogDriver driver({[&](HWND dialog) {
                              checked = true;
                              EXPECT_FALSE(::IsWindowEnabled(form->hwnd)) << "modal";
-                             EXPECT_EQ(WindowText(dialog), L"パレンド");
-                             const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
-                             EXPECT_TRUE(style & WS_CAPTION);
-                             EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-                             EXPECT_TRUE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-
-                             RECT window{};
-                             ::GetWindowRect(dialog, &window);
-                             const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-                             EXPECT_LE(std::abs((window.left + window.right) - screenWidth), 1);
-                             EXPECT_LE(std::abs((window.top + window.bottom) - ::GetSystemMetrics(SM_CYSCREEN)), 1);
-
-                             HWND icon = ::GetDlgItem(dialog, 20);
-                             HWND text = ::GetDlgItem(dialog, 0xFFFF);
-                             HWND ok = ::GetDlgItem(dialog, IDOK);
-                             ASSERT_TRUE(icon && text && ok);
-                             EXPECT_TRUE(::SendMessageW(icon, STM_GETICON, 0, 0));
-                             const UINT dpi = ::GetDpiForWindow(dialog);
-                             const RECT iconRect = ClientRectOf(icon, dialog);
-                             EXPECT_EQ(iconRect.right - iconRect.left, ::GetSystemMetricsForDpi(SM_CXICON, dpi));
-
-                             EXPECT_EQ(WindowText(text), ExpectedText());
-                             const RECT textRect = ClientRectOf(text, dialog);
-                             EXPECT_GT(textRect.left, iconRect.right) << "the text is right of the icon";
-                             EXPECT_LE(textRect.right - textRect.left, screenWidth / 2);
-                             NONCLIENTMETRICSW metrics{};
-                             metrics.cbSize = sizeof(metrics);
-                             ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-                             LOGFONTW font{};
-                             ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)),
-                                          sizeof(font), &font);
-                             EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName);
-
-                             EXPECT_EQ(WindowText(ok), L"OK");
-                             EXPECT_EQ(::GetWindowLongW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-                             EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
-                             EXPECT_EQ(::GetFocus(), ok);
-                             RECT client{};
-                             ::GetClientRect(dialog, &client);
-                             const RECT okRect = ClientRectOf(ok, dialog);
-                             EXPECT_LE(std::abs((okRect.left + okRect.right) - client.right), 1) << "centred";
-                             EXPECT_GE(okRect.top, textRect.bottom) << "below the text";
-                             EXPECT_LE(okRect.bottom, client.bottom);
-                             ::SendMessageW(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-                             EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+                             CheckMessageBoxLayout(dialog, ExpectedText());
                          },
                          [](HWND) { PostKey(VK_RETURN); }});
     form->Button5.click();
@@ -231,7 +235,8 @@ TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {
     ReleaseControl();
     EXPECT_FALSE(driver.forcedClose) << "Esc did not close the dialog";
     const std::wstring divider = L"---------------------------\r\n";
-    EXPECT_EQ(ClipboardText(), divider + L"パレンド\r\n" + divider + ExpectedText() + L"\r\n" + divider + L"OK   \r\n" + divider);
+    EXPECT_EQ(ClipboardText(),
+              divider + L"パレンド\r\n" + divider + ExpectedText() + L"\r\n" + divider + L"OK   \r\n" + divider);
     EXPECT_TRUE(prompter.asked.empty());
 }
 
@@ -250,7 +255,8 @@ TEST_F(VersionDialog, AClipboardThatCannotBeOpenedGivesTheErrorBoxAndTheDialogSt
     ASSERT_EQ(::WaitForSingleObject(opened, 30'000), WAIT_OBJECT_0);
     bool stillOpen = false;
     DialogDriver driver({[](HWND) { PostControlC(); }, [](HWND) { ReleaseControl(); },
-                         [&](HWND dialog) { stillOpen = ::IsWindowVisible(dialog); }, [](HWND) { PostKey(VK_ESCAPE); }});
+                         [&](HWND dialog) { stillOpen = ::IsWindowVisible(dialog); },
+                         [](HWND) { PostKey(VK_ESCAPE); }});
     form->Button5.click();
     ReleaseControl();
     ::SetEvent(release);
@@ -281,7 +287,8 @@ bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
 
 TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPaint) {
     constexpr int kWidth = 200, kHeight = 100;
-    HWND window = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+    HWND window =
+        ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -304,7 +311,8 @@ TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPa
         // Left to right the whole left edge is white and the right edge the colour; top to bottom
         // the top edge is white and the bottom edge the colour.
         EXPECT_EQ(Pixel(pixels, kWidth, leftToRight ? 0 : kWidth - 1, leftToRight ? kHeight - 1 : 0), 0xFFFFFFu);
-        EXPECT_TRUE(Near(Pixel(pixels, kWidth, leftToRight ? kWidth - 1 : 0, leftToRight ? 0 : kHeight - 1), colour, 3));
+        EXPECT_TRUE(
+            Near(Pixel(pixels, kWidth, leftToRight ? kWidth - 1 : 0, leftToRight ? 0 : kHeight - 1), colour, 3));
     }
     EXPECT_GT(colours.size(), 20u);
     EXPECT_GT(horizontal, 0);
