@@ -14,7 +14,7 @@ as_root() {
 ensure_packages() {
   local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
                 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils imagemagick
-                fonts-ipafont-gothic locales googletest
+                fonts-ipafont-gothic fonts-wine locales googletest
                 fp-utils "$@")  # fp-utils: chmcmd compiles the help file
   local missing=()
   for p in "${wanted[@]}"; do
@@ -81,6 +81,9 @@ stop_all() {
 
 # Creates the prefix once (with the display already running: wineboot starts Wine's desktop
 # process, which keeps the display it found), then keeps it.
+# Bump when the prefix settings below change, so existing prefixes take them up.
+PREFIX_SETTINGS_VERSION=2
+
 ensure_prefix() {
   local dpi="${1:-96}"
   if [ ! -f "$WINEPREFIX/.pallendo-ready" ]; then
@@ -88,10 +91,14 @@ ensure_prefix() {
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
     wineserver -w
+  fi
+  if [ "$(cat "$WINEPREFIX/.pallendo-ready" 2>/dev/null)" != "$PREFIX_SETTINGS_VERSION" ]; then
     local reg="$BUILD/prefix-settings.reg"
     {
       printf 'REGEDIT4\r\n\r\n'
       printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
+      # No window manager runs on the virtual display: Wine draws the frames itself, as Windows does.
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
       printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
       for f in "Meiryo UI" "Meiryo" "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Yu Gothic UI" "Segoe UI" "Tahoma" "MS Gothic" "MS PGothic"; do
         printf '"%s"="IPAGothic"\r\n' "$f"
@@ -100,7 +107,7 @@ ensure_prefix() {
     } > "$reg"
     wine regedit "$reg" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.pallendo-ready"
+    echo "$PREFIX_SETTINGS_VERSION" > "$WINEPREFIX/.pallendo-ready"
   fi
   set_dpi "$dpi"
 }

@@ -14,6 +14,8 @@ constexpr wchar_t kFormClass[] = L"TPallendoForm";
 constexpr wchar_t kPageClass[] = L"TPallendoPage";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 997;
+// Puts back a combo box's field text once the combo box has finished a selection change.
+constexpr UINT kRestoreComboText = WM_APP + 1;
 constexpr SIZE kDesignClientSize{556, 324};
 constexpr int kStatusBarHeight = 19;
 constexpr int kClockPanelWidth = 120;
@@ -166,6 +168,7 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
+        SizeClientForDpi();
         CreateControls();
         ApplyDpi(dpi_);
         created_ = true;
@@ -196,6 +199,10 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_QUERYENDSESSION:
         return WMQueryEndSession();
+    case kRestoreComboText:
+        if (const ControlSpec* spec = SpecOfId(static_cast<int>(wParam)); spec && spec->kind == ControlKind::ComboBox)
+            static_cast<ComboBox&>(spec->control(*this)).setText(comboTextAfterPick_);
+        return 0;
     case WM_DROPFILES:
         ::DefWindowProcW(hwnd, message, wParam, lParam);
         WMDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -243,6 +250,12 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
             const int picked = combo.selectedIndex();
             if (picked >= 0) combo.setText(combo.item(picked));
             run(spec->onChange);
+            // After this notification the combo box fills its field from the list's selection;
+            // when the handler emptied the list, the field gets back the text it was left with.
+            if (combo.selectedIndex() < 0) {
+                comboTextAfterPick_ = combo.text();
+                ::PostMessageW(hwnd, kRestoreComboText, LOWORD(wParam), 0);
+            }
         }
         if (code == CBN_SETFOCUS) run(spec->onEnter);
         if (code == CBN_KILLFOCUS) run(spec->onExit);
@@ -314,6 +327,16 @@ void TPallendoForm::CreateControls() {
     }
     ::SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
     ShowActivePage();
+}
+
+// The design client size at this window's DPI, until start-up places the window for good.
+void TPallendoForm::SizeClientForDpi() {
+    RECT r{0, 0, Scale(kDesignClientSize.cx), Scale(kDesignClientSize.cy)};
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    ::AdjustWindowRectExForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi_));
+    ::SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TPallendoForm::ApplyDpi(int dpi) {

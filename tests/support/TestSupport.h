@@ -83,6 +83,8 @@ public:
     std::optional<std::vector<std::wstring>> WaitForArguments(
         std::chrono::milliseconds deadline = std::chrono::seconds(30)) const;
     std::wstring CommandLine() const;
+    // Forgets the last record, so the next start of the probe can be told apart.
+    void Forget() const { ::DeleteFileW(log_.c_str()); }
 
 private:
     TestFolder folder_;
