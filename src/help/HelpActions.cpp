@@ -5,12 +5,22 @@
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
 
-void TPallendoForm::Button4Click() { ShowHelpFile(ExecutablePath()); }
+void TPallendoForm::Button4Click() {
+    ShowHelpFile(ExecutablePath());
+}
 
-void TPallendoForm::Button6Click() { ShowProperties(ExecutablePath()); }
+void TPallendoForm::Button6Click() {
+    ShowProperties(ExecutablePath());
+}
 
-void TPallendoForm::Button7Click() { Open(kProductPageUrl); }
+void TPallendoForm::Button7Click() {
+    Open(kProductPageUrl);
+}
 
-void TPallendoForm::Button8Click() { Open(kHomePageUrl); }
+void TPallendoForm::Button8Click() {
+    Open(kHomePageUrl);
+}
 
-void TPallendoForm::ButtonDefApp1Click() { Open(kDefaultAppsPage); }
+void TPallendoForm::ButtonDefApp1Click() {
+    Open(kDefaultAppsPage);
+}

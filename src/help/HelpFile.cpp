@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // Length of the root that a path starts with: "C:\" (3), "C:" (2), "\\server\share" (up to
 // the share's end), "\" (1); 0 for a relative path.
@@ -44,7 +46,8 @@ std::vector<std::wstring> HelpFileCandidates(std::wstring_view executablePath) {
     const std::wstring first = ChangeExtension(executablePath, L".chm");
     const std::wstring name = FileNamePart(first);
     std::vector<std::wstring> candidates{first};
-    for (std::wstring folder = ParentFolder(FolderPart(first)); !folder.empty(); folder = ParentFolder(folder))
+    for (std::wstring folder = ParentFolder(FolderPart(first)); !folder.empty();
+         folder = ParentFolder(folder))
         candidates.push_back(JoinPath(folder, name));
     return candidates;
 }
@@ -60,5 +63,6 @@ void ShowHelpFile(std::wstring_view executablePath) {
         Open(Quote(*found));
         return;
     }
-    MessageDialog(L"HelpFile Not Found.\r\n\r\n" + FileNamePart(ChangeExtension(executablePath, L".chm")));
+    MessageDialog(L"HelpFile Not Found.\r\n\r\n" +
+                  FileNamePart(ChangeExtension(executablePath, L".chm")));
 }

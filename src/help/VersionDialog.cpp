@@ -22,7 +22,8 @@ namespace {
 
 constexpr int kIconId = 20;
 constexpr int kTextId = 0xFFFF;
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME;  // no system menu: no caption buttons
+constexpr DWORD kDialogStyle =
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME;  // no system menu: no caption buttons
 constexpr DWORD kDialogExStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
 constexpr std::wstring_view kDivider = L"---------------------------";
 
@@ -40,18 +41,22 @@ struct DialogState {
 void FillGradient(HWND dialog, HDC dc, std::uint32_t colour) {
     RECT client{};
     ::GetClientRect(dialog, &client);
-    const auto channel = [&](int shift) { return static_cast<COLOR16>(((colour >> shift) & 0xFF) << 8); };
+    const auto channel = [&](int shift) {
+        return static_cast<COLOR16>(((colour >> shift) & 0xFF) << 8);
+    };
     TRIVERTEX vertices[2] = {
         {client.left, client.top, 0xFF00, 0xFF00, 0xFF00, 0},
         {client.right, client.bottom, channel(0), channel(8), channel(16), 0},
     };
     GRADIENT_RECT rect{0, 1};
-    ::GradientFill(dc, vertices, 2, &rect, 1, (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+    ::GradientFill(dc, vertices, 2, &rect, 1,
+                   (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
 }
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -70,9 +75,10 @@ std::wstring ClipboardText(HWND dialog) {
     std::wstring buttons;
     ::EnumChildWindows(dialog, CollectButtonCaptions, reinterpret_cast<LPARAM>(&buttons));
     std::wstring text;
-    for (const std::wstring& element : {std::wstring(kDivider), WindowText(dialog), std::wstring(kDivider),
-                                        WindowText(::GetDlgItem(dialog, kTextId)), std::wstring(kDivider), buttons,
-                                        std::wstring(kDivider)})
+    for (const std::wstring& element :
+         {std::wstring(kDivider), WindowText(dialog), std::wstring(kDivider),
+          WindowText(::GetDlgItem(dialog, kTextId)), std::wstring(kDivider), buttons,
+          std::wstring(kDivider)})
         text += element + L"\r\n";
     return text;
 }
@@ -92,15 +98,18 @@ void PutOnClipboard(HWND owner, const std::wstring& text) {
     if (void* target = ::GlobalLock(memory.get())) {
         std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(target));
         ::GlobalUnlock(memory.get());
-        if (::SetClipboardData(CF_UNICODETEXT, memory.get())) memory.release();  // the clipboard owns it now
+        if (::SetClipboardData(CF_UNICODETEXT, memory.get()))
+            memory.release();  // the clipboard owns it now
     }
 }
 
 bool OnlyControlDown() {
-    return ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_MENU) >= 0;
+    return ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_SHIFT) >= 0 &&
+           ::GetKeyState(VK_MENU) >= 0;
 }
 
-LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR) {
     switch (message) {
     case WM_SETCURSOR:
         if (LOWORD(lParam) != HTCLIENT) break;
@@ -114,17 +123,16 @@ LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM l
             PutOnClipboard(dialog, ClipboardText(dialog));
             return 0;
         });
-    case WM_NCDESTROY:
-        ::RemoveWindowSubclass(button, OkButtonProc, id);
-        break;
+    case WM_NCDESTROY: ::RemoveWindowSubclass(button, OkButtonProc, id); break;
     }
     return ::DefSubclassProc(button, message, wParam, lParam);
 }
 
-HWND CreateChild(HWND dialog, const wchar_t* cls, const std::wstring& text, DWORD style, int id, HFONT font) {
-    HWND child = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                   nullptr);
+HWND CreateChild(HWND dialog, const wchar_t* cls, const std::wstring& text, DWORD style, int id,
+                 HFONT font) {
+    HWND child = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                                   dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ::GetModuleHandleW(nullptr), nullptr);
     if (font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;
 }
@@ -140,8 +148,9 @@ void LayOut(HWND dialog, DialogState& state) {
     state.font.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
 
     const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
-    state.icon.reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO),
-                                                     IMAGE_ICON, iconSize, iconSize, 0)));
+    state.icon.reset(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO),
+                                        IMAGE_ICON, iconSize, iconSize, 0)));
     HICON shown = state.icon ? state.icon.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
 
     HDC dc = ::GetDC(dialog);
@@ -152,7 +161,8 @@ void LayOut(HWND dialog, DialogState& state) {
     TEXTMETRICW tm{};
     ::GetTextMetricsW(dc, &tm);
     RECT textRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    ::DrawTextW(dc, state.text.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    ::DrawTextW(dc, state.text.c_str(), -1, &textRect,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     SIZE okText{};
     ::GetTextExtentPoint32W(dc, L"OK", 2, &okText);
     ::SelectObject(dc, previous);
@@ -164,29 +174,36 @@ void LayOut(HWND dialog, DialogState& state) {
     const int horzSpacing = ::MulDiv(10, unitX, 4), vertSpacing = ::MulDiv(10, unitY, 8);
     const int buttonWidth = std::max<int>(::MulDiv(50, unitX, 4), okText.cx + 2 * horzMargin);
     const int buttonHeight = ::MulDiv(14, unitY, 8);
-    const int textWidth = textRect.right - textRect.left, textHeight = textRect.bottom - textRect.top;
+    const int textWidth = textRect.right - textRect.left,
+              textHeight = textRect.bottom - textRect.top;
 
     const int textLeft = horzMargin + iconSize + horzSpacing;
     const int textTop = vertMargin + std::max(0, (iconSize - textHeight) / 2);
-    const int clientWidth = std::max(textLeft + textWidth + horzMargin, buttonWidth + 2 * horzMargin);
+    const int clientWidth =
+        std::max(textLeft + textWidth + horzMargin, buttonWidth + 2 * horzMargin);
     const int buttonTop = std::max(vertMargin + iconSize, textTop + textHeight) + vertSpacing;
     const int clientHeight = buttonTop + buttonHeight + vertMargin;
 
     HWND icon = CreateChild(dialog, WC_STATICW, L"", SS_ICON, kIconId, nullptr);
     ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
-    ::SetWindowPos(icon, nullptr, horzMargin, vertMargin, iconSize, iconSize, SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND text = CreateChild(dialog, WC_STATICW, state.text, SS_LEFT | SS_NOPREFIX, kTextId, state.font.get());
-    ::SetWindowPos(text, nullptr, textLeft, textTop, textWidth, textHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND ok = CreateChild(dialog, WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, state.font.get());
-    ::SetWindowPos(ok, nullptr, (clientWidth - buttonWidth) / 2, buttonTop, buttonWidth, buttonHeight,
+    ::SetWindowPos(icon, nullptr, horzMargin, vertMargin, iconSize, iconSize,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND text = CreateChild(dialog, WC_STATICW, state.text, SS_LEFT | SS_NOPREFIX, kTextId,
+                            state.font.get());
+    ::SetWindowPos(text, nullptr, textLeft, textTop, textWidth, textHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND ok = CreateChild(dialog, WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK,
+                          state.font.get());
+    ::SetWindowPos(ok, nullptr, (clientWidth - buttonWidth) / 2, buttonTop, buttonWidth,
+                   buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowSubclass(ok, OkButtonProc, 1, 0);
 
     RECT frame{0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     ::SetWindowPos(dialog, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
     ::SetFocus(ok);
 }
@@ -199,9 +216,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
             LayOut(dialog, *reinterpret_cast<DialogState*>(lParam));
             return FALSE;  // the focus is set
-        case WM_ERASEBKGND:
-            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
-            return TRUE;
+        case WM_ERASEBKGND: ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1); return TRUE;
         case WM_PAINT: {
             // The whole window takes the new colour, and the transparent texts are drawn again
             // over it, even when only a part was uncovered.
@@ -249,8 +264,8 @@ std::wstring VersionDialogText() {
     const std::wstring executable = ExecutablePath();
     std::wstring text;
     const auto line = [&](std::wstring_view content) { text.append(content).append(L"\r\n"); };
-    line(std::wstring(kApplicationTitle) + L" " + std::wstring(kVersionText) + L" (" + FileVersionText(executable) +
-         L") Release Build");
+    line(std::wstring(kApplicationTitle) + L" " + std::wstring(kVersionText) + L" (" +
+         FileVersionText(executable) + L") Release Build");
     line(executable);
     line(L"CurrentScreen " + DecimalText(::GetSystemMetrics(SM_CXSCREEN)) + L" x " +
          DecimalText(::GetSystemMetrics(SM_CYSCREEN)));
@@ -264,7 +279,8 @@ std::wstring VersionDialogText() {
 }
 
 std::uint32_t PaintVersionBackground(HWND dialog, HDC dc) {
-    const std::uint32_t colour = std::uniform_int_distribution<std::uint32_t>(0, 0xFFFFFE)(randomColours);
+    const std::uint32_t colour =
+        std::uniform_int_distribution<std::uint32_t>(0, 0xFFFFFE)(randomColours);
     FillGradient(dialog, dc, colour);
     return colour;
 }
@@ -272,8 +288,11 @@ std::uint32_t PaintVersionBackground(HWND dialog, HDC dc) {
 void ShowVersionDialog(HWND owner) {
     DialogState state{VersionDialogText()};
     const std::vector<WORD> dialogTemplate = DialogTemplate();
-    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                              owner, DialogProc, reinterpret_cast<LPARAM>(&state));
+    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
+                              reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+                              DialogProc, reinterpret_cast<LPARAM>(&state));
 }
 
-void TPallendoForm::Button5Click() { ShowVersionDialog(hwnd); }
+void TPallendoForm::Button5Click() {
+    ShowVersionDialog(hwnd);
+}

@@ -17,7 +17,8 @@ Millis ToMillis(SYSTEMTIME time) {
     time.wDayOfWeek = 0;
     FILETIME file{};
     ::SystemTimeToFileTime(&time, &file);
-    return static_cast<Millis>((static_cast<std::uint64_t>(file.dwHighDateTime) << 32 | file.dwLowDateTime) / 10'000);
+    return static_cast<Millis>(
+        (static_cast<std::uint64_t>(file.dwHighDateTime) << 32 | file.dwLowDateTime) / 10'000);
 }
 
 SYSTEMTIME FromMillis(Millis millis) {
@@ -28,7 +29,8 @@ SYSTEMTIME FromMillis(Millis millis) {
     return time;
 }
 
-Millis Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int milli = 0) {
+Millis Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+            int milli = 0) {
     SYSTEMTIME t{};
     t.wYear = static_cast<WORD>(year);
     t.wMonth = static_cast<WORD>(month);
@@ -49,7 +51,8 @@ int DaysInMonth(int year, int month) {
 // "the n-th (5: last) weekday of the month" at a time of day.
 Millis Transition(const SYSTEMTIME& rule, int year) {
     if (rule.wYear != 0)
-        return Date(year, rule.wMonth, rule.wDay, rule.wHour, rule.wMinute, rule.wSecond, rule.wMilliseconds);
+        return Date(year, rule.wMonth, rule.wDay, rule.wHour, rule.wMinute, rule.wSecond,
+                    rule.wMilliseconds);
     const int firstWeekday = FromMillis(Date(year, rule.wMonth, 1)).wDayOfWeek;
     int day = 1 + (rule.wDayOfWeek - firstWeekday + 7) % 7 + (rule.wDay - 1) * 7;
     while (day > DaysInMonth(year, rule.wMonth)) day -= 7;
@@ -61,9 +64,11 @@ Millis Transition(const SYSTEMTIME& rule, int year) {
 bool InDaylightTime(Millis wallClock, int year, const TIME_ZONE_INFORMATION& zone) {
     if (zone.DaylightDate.wMonth == 0 || zone.StandardDate.wMonth == 0) return false;
     const Millis start = Transition(zone.DaylightDate, year);
-    const Millis end = Transition(zone.StandardDate, year) - (zone.StandardBias - zone.DaylightBias) * kMinute;
+    const Millis end =
+        Transition(zone.StandardDate, year) - (zone.StandardBias - zone.DaylightBias) * kMinute;
     if (start < end) return start <= wallClock && wallClock < end;
-    return wallClock >= start || wallClock < end;  // the southern hemisphere: daylight over new year
+    return wallClock >= start ||
+           wallClock < end;  // the southern hemisphere: daylight over new year
 }
 
 // The last Sunday of the month at the given hour.
@@ -77,8 +82,10 @@ Millis LastSunday(int year, int month, int hour) {
 // Month and weekday names of Ukrainian (Ukraine), or of the user's own locale where the
 // platform does not know that one.
 std::wstring LocaleName(LCTYPE type) {
-    constexpr LCID kUkrainian = MAKELCID(MAKELANGID(LANG_UKRAINIAN, SUBLANG_UKRAINIAN_UKRAINE), SORT_DEFAULT);
-    const LCID locale = ::IsValidLocale(kUkrainian, LCID_SUPPORTED) ? kUkrainian : LOCALE_USER_DEFAULT;
+    constexpr LCID kUkrainian =
+        MAKELCID(MAKELANGID(LANG_UKRAINIAN, SUBLANG_UKRAINIAN_UKRAINE), SORT_DEFAULT);
+    const LCID locale =
+        ::IsValidLocale(kUkrainian, LCID_SUPPORTED) ? kUkrainian : LOCALE_USER_DEFAULT;
     wchar_t buffer[80] = {};
     ::GetLocaleInfoW(locale, type, buffer, 80);
     return buffer;
@@ -106,18 +113,20 @@ std::wstring FileVersionText(std::wstring_view path) {
     if (!::GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return {};
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
-        length < sizeof(VS_FIXEDFILEINFO))
+    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        info == nullptr || length < sizeof(VS_FIXEDFILEINFO))
         return {};
     wchar_t text[32];
-    std::swprintf(text, 32, L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                  HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+    std::swprintf(text, 32, L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS),
+                  LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
+                  LOWORD(info->dwFileVersionLS));
     return text;
 }
 
 std::wstring UkraineTimeText(const SYSTEMTIME& localNow, const TIME_ZONE_INFORMATION& zone) {
     const Millis now = ToMillis(localNow);
-    const LONG bias = zone.Bias + (InDaylightTime(now, localNow.wYear, zone) ? zone.DaylightBias : zone.StandardBias);
+    const LONG bias = zone.Bias + (InDaylightTime(now, localNow.wYear, zone) ? zone.DaylightBias
+                                                                             : zone.StandardBias);
     const Millis utc = now + bias * kMinute;
     // Ukraine standard time is UTC+2; its daylight time is compared on that clock.
     const Millis standard = utc + 120 * kMinute;
@@ -127,12 +136,14 @@ std::wstring UkraineTimeText(const SYSTEMTIME& localNow, const TIME_ZONE_INFORMA
     if (start < standard && standard < end)
         return L"Peace for Ukraine\r\n" + FormatUkraineTime(FromMillis(standard + 60 * kMinute)) +
                L", Ukraine Standard Time (in Daylight Saving Time)";
-    return L"Peace For Ukraine\r\n" + FormatUkraineTime(FromMillis(standard)) + L", Ukraine Standard Time";
+    return L"Peace For Ukraine\r\n" + FormatUkraineTime(FromMillis(standard)) +
+           L", Ukraine Standard Time";
 }
 
 std::wstring UkraineTimeText() {
     const SYSTEMTIME now = LocalNow();
     TIME_ZONE_INFORMATION zone{};
-    if (!::GetTimeZoneInformationForYear(now.wYear, nullptr, &zone)) ::GetTimeZoneInformation(&zone);
+    if (!::GetTimeZoneInformationForYear(now.wYear, nullptr, &zone))
+        ::GetTimeZoneInformation(&zone);
     return UkraineTimeText(now, zone);
 }

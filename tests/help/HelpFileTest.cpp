@@ -39,15 +39,17 @@ class ProbeOpens {
 public:
     explicit ProbeOpens(std::wstring type, bool urlScheme = false) : type_(std::move(type)) {
         HKEY key = nullptr;
-        existed_ = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, type_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+        existed_ =
+            ::RegOpenKeyExW(HKEY_CLASSES_ROOT, type_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
         if (key) ::RegCloseKey(key);
         wchar_t value[1024] = {};
         DWORD size = sizeof(value);
-        if (::RegGetValueW(HKEY_CLASSES_ROOT, command().c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) ==
-            ERROR_SUCCESS)
+        if (::RegGetValueW(HKEY_CLASSES_ROOT, command().c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                           value, &size) == ERROR_SUCCESS)
             original_ = value;
         if (urlScheme && !existed_)
-            ::RegSetKeyValueW(HKEY_CLASSES_ROOT, type_.c_str(), L"URL Protocol", REG_SZ, L"", sizeof(wchar_t));
+            ::RegSetKeyValueW(HKEY_CLASSES_ROOT, type_.c_str(), L"URL Protocol", REG_SZ, L"",
+                              sizeof(wchar_t));
         Set(L"\"" + Probe::Path() + L"\" \"%1\"");
     }
     ~ProbeOpens() {
@@ -128,7 +130,9 @@ TEST_F(HelpPage, TheWebPagesAndTheDefaultAppsPageOpenThroughTheShell) {
     ProbeOpens settings(L"ms-settings", true);
     CreateForm();
     const std::pair<Button*, std::wstring_view> buttons[] = {
-        {&form->Button7, kProductPageUrl}, {&form->Button8, kHomePageUrl}, {&form->ButtonDefApp1, kDefaultAppsPage}};
+        {&form->Button7, kProductPageUrl},
+        {&form->Button8, kHomePageUrl},
+        {&form->ButtonDefApp1, kDefaultAppsPage}};
     for (const auto& [button, address] : buttons) {
         Probe probe;
         button->click();

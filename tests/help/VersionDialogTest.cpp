@@ -144,9 +144,11 @@ protected:
     std::wstring ExpectedText() const {
         return L"パレンド V1.1 () Release Build\r\n" + ExecutablePath() + L"\r\nCurrentScreen " +
                std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) + L" x " +
-               std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"\r\n\r\n" + std::wstring(kRightsNotice) + L"\r\n" +
-               std::wstring(kContactAddress) + L"\r\n" + std::wstring(kHomePageUrl) +
-               L"\r\n\r\nPeace for Ukraine\r\n10 травень 2024 пʼятниця 17:05, Ukraine Standard Time (in Daylight "
+               std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"\r\n\r\n" +
+               std::wstring(kRightsNotice) + L"\r\n" + std::wstring(kContactAddress) + L"\r\n" +
+               std::wstring(kHomePageUrl) +
+               L"\r\n\r\nPeace for Ukraine\r\n10 травень 2024 пʼятниця 17:05, Ukraine Standard "
+               L"Time (in Daylight "
                L"Saving Time)\r\n";
     }
     SYSTEMTIME fixedNow{};
@@ -166,7 +168,8 @@ void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
     EXPECT_EQ(WindowText(dialog), L"パレンド");
     const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
-    EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "no caption buttons";
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
+        << "no caption buttons";
     EXPECT_TRUE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 
     RECT window{};
@@ -192,7 +195,8 @@ void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
     metrics.cbSize = sizeof(metrics);
     ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
     LOGFONTW font{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
     EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName) << "the message font";
 
     EXPECT_EQ(WindowText(ok), L"OK");
@@ -205,7 +209,8 @@ void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
     EXPECT_LE(std::abs((okRect.left + okRect.right) - client.right), 1) << "the button is centred";
     EXPECT_GE(okRect.top, textRect.bottom) << "below the text";
     EXPECT_LE(okRect.bottom, client.bottom);
-    ::SendMessageW(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    ::SendMessageW(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
 }
 
@@ -235,8 +240,8 @@ TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {
     ReleaseControl();
     EXPECT_FALSE(driver.forcedClose) << "Esc did not close the dialog";
     const std::wstring divider = L"---------------------------\r\n";
-    EXPECT_EQ(ClipboardText(),
-              divider + L"パレンド\r\n" + divider + ExpectedText() + L"\r\n" + divider + L"OK   \r\n" + divider);
+    EXPECT_EQ(ClipboardText(), divider + L"パレンド\r\n" + divider + ExpectedText() + L"\r\n" +
+                                   divider + L"OK   \r\n" + divider);
     EXPECT_TRUE(prompter.asked.empty());
 }
 
@@ -268,7 +273,8 @@ TEST_F(VersionDialog, AClipboardThatCannotBeOpenedGivesTheErrorBoxAndTheDialogSt
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].kind, L"box");
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(prompter.asked[0].text.rfind(L"Cannot open clipboard", 0), 0u) << prompter.asked[0].text.c_str();
+    EXPECT_EQ(prompter.asked[0].text.rfind(L"Cannot open clipboard", 0), 0u)
+        << prompter.asked[0].text.c_str();
     EXPECT_EQ(ClipboardText(), L"kept");
 }
 
@@ -280,15 +286,16 @@ std::uint32_t Pixel(const std::uint32_t* bits, int width, int x, int y) {
 
 bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
     for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                     static_cast<int>((b >> shift) & 0xFF)) > tolerance)
             return false;
     return true;
 }
 
 TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPaint) {
     constexpr int kWidth = 200, kHeight = 100;
-    HWND window =
-        ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight, nullptr,
+                                    nullptr, nullptr, nullptr);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -310,9 +317,12 @@ TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPa
         (leftToRight ? horizontal : vertical)++;
         // Left to right the whole left edge is white and the right edge the colour; top to bottom
         // the top edge is white and the bottom edge the colour.
-        EXPECT_EQ(Pixel(pixels, kWidth, leftToRight ? 0 : kWidth - 1, leftToRight ? kHeight - 1 : 0), 0xFFFFFFu);
+        EXPECT_EQ(
+            Pixel(pixels, kWidth, leftToRight ? 0 : kWidth - 1, leftToRight ? kHeight - 1 : 0),
+            0xFFFFFFu);
         EXPECT_TRUE(
-            Near(Pixel(pixels, kWidth, leftToRight ? kWidth - 1 : 0, leftToRight ? 0 : kHeight - 1), colour, 3));
+            Near(Pixel(pixels, kWidth, leftToRight ? kWidth - 1 : 0, leftToRight ? 0 : kHeight - 1),
+                 colour, 3));
     }
     EXPECT_GT(colours.size(), 20u);
     EXPECT_GT(horizontal, 0);
