@@ -14,7 +14,8 @@ as_root() {
 ensure_packages() {
   local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
                 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils imagemagick
-                fonts-ipafont-gothic fonts-wine locales googletest "$@")
+                fonts-ipafont-gothic fonts-wine locales googletest
+                fp-utils "$@")  # fp-utils: chmcmd compiles the help file
   local missing=()
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
