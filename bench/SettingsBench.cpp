@@ -89,8 +89,7 @@ int main() {
     const Figures empty = Measure(0, kRounds);
     std::printf(
         "Milliseconds, median of %d rounds. Start-up = create (reads the settings) + show;\n"
-        "close = close query (writes the settings) + destroy. Under Wine without a window\n"
-        "manager, destroying a shown window waits for the X server, whatever the history.\n\n",
+        "close = close query (writes the settings) + destroy.\n\n",
         kRounds);
     std::printf("%8s %8s %8s %8s %8s %8s | %9s %9s %9s %9s\n", "entries", "create", "show", "query",
                 "destroy", "listed", "start-up", "close", "x create", "x query");
