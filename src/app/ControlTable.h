@@ -15,7 +15,7 @@ enum class PanelId { None, GridPanel5, GridPanel1, GridPanel2, GridPanel4, GridP
 
 using FormHandler = void (TPallendoForm::*)();
 
-struct ControlSpec {
+struct ControlRow {
     std::wstring_view name;
     Control& (*control)(TPallendoForm&) = nullptr;
     ControlKind kind = ControlKind::Button;
@@ -38,10 +38,10 @@ struct ControlSpec {
     FormHandler onExit = nullptr;
 };
 
-std::span<const ControlSpec> ControlTable();
+std::span<const ControlRow> ControlTable();
 // The rows in the order the controls are created: container by container, each in tab order.
-std::span<const ControlSpec* const> CreationOrder();
+std::span<const ControlRow* const> CreationOrder();
 // The row of a control id (ids are assigned in table order), or nullptr.
-const ControlSpec* SpecOfId(int id);
-int IdOfSpec(const ControlSpec& spec);
+const ControlRow* RowOfId(int id);
+int IdOfRow(const ControlRow& row);
 GridPanel* PanelOf(TPallendoForm& form, PanelId panel);

@@ -17,14 +17,22 @@ void Control::setWindowText(std::wstring_view text) const {
     ::SetWindowTextW(hwnd, value.c_str());
 }
 
-void Control::setEnabled(bool enabled) const { ::EnableWindow(hwnd, enabled ? TRUE : FALSE); }
-bool Control::enabled() const { return ::IsWindowEnabled(hwnd) != FALSE; }
-void Control::setFocus() const { ::SetFocus(hwnd); }
+void Control::setEnabled(bool enabled) const {
+    ::EnableWindow(hwnd, enabled ? TRUE : FALSE);
+}
+bool Control::enabled() const {
+    return ::IsWindowEnabled(hwnd) != FALSE;
+}
+void Control::setFocus() const {
+    ::SetFocus(hwnd);
+}
 bool Control::focused() const {
     HWND focus = ::GetFocus();
     return focus == hwnd || (focus && ::IsChild(hwnd, focus));
 }
-bool Control::showing() const { return ::IsWindowVisible(hwnd) != FALSE; }
+bool Control::showing() const {
+    return ::IsWindowVisible(hwnd) != FALSE;
+}
 
 void Button::setImageIndex(int index) {
     imageIndex_ = index;
@@ -67,15 +75,20 @@ void Edit::notifyChanged() const {
     if (!assigning_ && onChange) onChange();
 }
 
-void ComboBox::setText(std::wstring_view value) const { setWindowText(value); }
+void ComboBox::setText(std::wstring_view value) const {
+    setWindowText(value);
+}
 
-int ComboBox::count() const { return static_cast<int>(::SendMessageW(hwnd, CB_GETCOUNT, 0, 0)); }
+int ComboBox::count() const {
+    return static_cast<int>(::SendMessageW(hwnd, CB_GETCOUNT, 0, 0));
+}
 
 std::wstring ComboBox::item(int index) const {
     const LRESULT length = ::SendMessageW(hwnd, CB_GETLBTEXTLEN, index, 0);
     if (length == CB_ERR) return {};
     std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(value.data()));
+    const LRESULT copied =
+        ::SendMessageW(hwnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(value.data()));
     value.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
     return value;
 }
@@ -96,7 +109,8 @@ int ComboBox::find(std::wstring_view value) const {
 
 int ComboBox::add(std::wstring_view value) const {
     const std::wstring text(value);
-    return static_cast<int>(::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<int>(
+        ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 void ComboBox::addAll(const std::vector<std::wstring>& texts) const {
@@ -105,17 +119,21 @@ void ComboBox::addAll(const std::vector<std::wstring>& texts) const {
     for (const std::wstring& t : texts) characters += t.size() + 1;
     ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(hwnd, CB_INITSTORAGE, texts.size(), characters * sizeof(wchar_t));
-    for (const std::wstring& t : texts) ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
+    for (const std::wstring& t : texts)
+        ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
     ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 int ComboBox::insert(int index, std::wstring_view value) const {
     const std::wstring text(value);
-    return static_cast<int>(::SendMessageW(hwnd, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<int>(
+        ::SendMessageW(hwnd, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-void ComboBox::remove(int index) const { ::SendMessageW(hwnd, CB_DELETESTRING, index, 0); }
+void ComboBox::remove(int index) const {
+    ::SendMessageW(hwnd, CB_DELETESTRING, index, 0);
+}
 
 void ComboBox::clearItems() const {
     // Resetting the list would also empty the field; the field keeps its text.
@@ -124,9 +142,13 @@ void ComboBox::clearItems() const {
     if (text() != shown) setText(shown);
 }
 
-int ComboBox::selectedIndex() const { return static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0)); }
+int ComboBox::selectedIndex() const {
+    return static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+}
 
-bool CheckBox::checked() const { return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool CheckBox::checked() const {
+    return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void CheckBox::setChecked(bool value) const {
     if (checked() == value) return;
@@ -134,7 +156,9 @@ void CheckBox::setChecked(bool value) const {
     if (onClick) onClick();
 }
 
-bool RadioButton::checked() const { return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool RadioButton::checked() const {
+    return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void RadioButton::setChecked(bool value) const {
     ::SendMessageW(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -142,20 +166,26 @@ void RadioButton::setChecked(bool value) const {
 
 void StatusBar::setPanelText(int panel, std::wstring_view value) const {
     const std::wstring text = L"\t" + std::wstring(value);  // a leading tab centres the text
-    ::SendMessageW(hwnd, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(hwnd, SB_SETTEXTW, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::wstring StatusBar::panelText(int panel) const {
     const LRESULT info = ::SendMessageW(hwnd, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
     std::wstring value(LOWORD(info) + 1u, L'\0');
-    ::SendMessageW(hwnd, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(value.data()));
+    ::SendMessageW(hwnd, SB_GETTEXTW, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(value.data()));
     value.resize(LOWORD(info));
     if (!value.empty() && value.front() == L'\t') value.erase(0, 1);
     return value;
 }
 
-int TabControl::activeIndex() const { return TabCtrl_GetCurSel(hwnd); }
-void TabControl::setActiveIndex(int index) const { TabCtrl_SetCurSel(hwnd, index); }
+int TabControl::activeIndex() const {
+    return TabCtrl_GetCurSel(hwnd);
+}
+void TabControl::setActiveIndex(int index) const {
+    TabCtrl_SetCurSel(hwnd, index);
+}
 int TabControl::tabWidth() const {
     RECT r{};
     TabCtrl_GetItemRect(hwnd, 0, &r);
@@ -168,7 +198,9 @@ void ImageList::create(int size) {
     ::ImageList_SetBkColor(list_.get(), CLR_NONE);  // drawn transparently
 }
 
-int ImageList::count() const { return list_ ? ::ImageList_GetImageCount(list_.get()) : 0; }
+int ImageList::count() const {
+    return list_ ? ::ImageList_GetImageCount(list_.get()) : 0;
+}
 
 void ImageList::clear() {
     if (count() == 0) return;
@@ -225,16 +257,20 @@ void ImageList::changed() {
 }
 
 namespace {
-LRESULT CALLBACK KeyPressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK KeyPressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR data) {
     auto* handler = reinterpret_cast<KeyPressHandler*>(data);
     if (message == WM_GETDLGCODE && wParam == VK_RETURN)
-        return DLGC_WANTALLKEYS | ::DefSubclassProc(hwnd, message, wParam, lParam);  // Enter reaches WM_CHAR
+        return DLGC_WANTALLKEYS |
+               ::DefSubclassProc(hwnd, message, wParam, lParam);  // Enter reaches WM_CHAR
     if (message == WM_CHAR && handler && *handler) {
         wchar_t key = static_cast<wchar_t>(wParam);
-        const bool swallowed = Guarded([&]() -> LRESULT {
-            (*handler)(key);
-            return key == 0;
-        }, 1) != 0;
+        const bool swallowed = Guarded(
+                                   [&]() -> LRESULT {
+                                       (*handler)(key);
+                                       return key == 0;
+                                   },
+                                   1) != 0;
         if (swallowed) return 0;
         wParam = key;
     }

@@ -33,7 +33,10 @@ class ImageList;
 class Button : public Control {
 public:
     // Shows image `index` of `list`; -1, or an index the list does not have, shows none.
-    void setImages(ImageList* list) { list_ = list; refreshImage(); }
+    void setImages(ImageList* list) {
+        list_ = list;
+        refreshImage();
+    }
     void setImageIndex(int index);
     int imageIndex() const { return imageIndex_; }
     // True while the button really shows an image.

@@ -31,15 +31,15 @@ void GridPanel::layout(const RECT& bounds, int dpi, int naturalHeight) const {
         ::InflateRect(&r, -margin, -margin);
         int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
         switch (cell.fit) {
-        case CellFit::Fill:
-            break;
+        case CellFit::Fill: break;
         case CellFit::Centered: {
             int fw = MulDiv(cell.fixedSize.cx, dpi, 96);
             const int fh = MulDiv(cell.fixedSize.cy, dpi, 96);
             // A caption longer than the fixed width widens the control up to its cell, so no
             // caption is cut off in another font or at another scale.
             SIZE ideal{};
-            if (::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) &&
+            if (::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0,
+                               reinterpret_cast<LPARAM>(&ideal)) &&
                 ideal.cx > fw)
                 fw = std::min<int>(ideal.cx, w);
             x = r.left + (w - fw) / 2;
@@ -48,9 +48,7 @@ void GridPanel::layout(const RECT& bounds, int dpi, int naturalHeight) const {
             h = fh;
             break;
         }
-        case CellFit::TopNatural:
-            h = naturalHeight;
-            break;
+        case CellFit::TopNatural: h = naturalHeight; break;
         case CellFit::BottomNatural:
             h = naturalHeight;
             y = r.bottom - h;

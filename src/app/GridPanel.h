@@ -17,9 +17,9 @@ enum class CellFit {
 struct GridCell {
     Control* control = nullptr;
     int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
-    int margin = 3;          // at 96 DPI
+    int margin = 3;  // at 96 DPI
     CellFit fit = CellFit::Fill;
-    SIZE fixedSize{};        // for CellFit::Centered, at 96 DPI
+    SIZE fixedSize{};  // for CellFit::Centered, at 96 DPI
 };
 
 class GridPanel {

@@ -13,7 +13,8 @@ constexpr int kPageCount = 3;
 
 std::wstring ReserveTempFile() {
     wchar_t path[MAX_PATH + 1] = {};
-    if (::GetTempFileNameW(TempFolder().c_str(), L"tmp", 0, path) == 0) Fail(SystemErrorText(::GetLastError()));
+    if (::GetTempFileNameW(TempFolder().c_str(), L"tmp", 0, path) == 0)
+        Fail(SystemErrorText(::GetLastError()));
     return path;
 }
 }  // namespace
@@ -47,16 +48,20 @@ void TPallendoForm::TsEdit1Resize() {
     ::GetClientRect(TsEdit1.hwnd, &page);
     const int upper = page.bottom * 60 / 100;
     ::SetWindowPos(GroupBox4.hwnd, nullptr, 0, 0, page.right, upper, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(GroupBox6.hwnd, nullptr, 0, upper, page.right, page.bottom - upper, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(GroupBox6.hwnd, nullptr, 0, upper, page.right, page.bottom - upper,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     // Each group's grid fills the group inside its frame, with a wider margin on the left.
     auto interior = [this](const RECT& box) {
-        return RECT{box.left + Scale(12), box.top + Scale(16), box.right - Scale(2), box.bottom - Scale(2)};
+        return RECT{box.left + Scale(12), box.top + Scale(16), box.right - Scale(2),
+                    box.bottom - Scale(2)};
     };
     GridPanel4.layout(interior(RECT{0, 0, page.right, upper}), dpi(), NaturalHeight());
     GridPanel6.layout(interior(RECT{0, upper, page.right, page.bottom}), dpi(), NaturalHeight());
 }
 
-void TPallendoForm::PageControl1Change() { StatusBar1.setPanelText(1, L""); }
+void TPallendoForm::PageControl1Change() {
+    StatusBar1.setPanelText(1, L"");
+}
 
 void TPallendoForm::SetPanelEnabled(GridPanel& panel, bool enabled) {
     panel.setEnabled(enabled);

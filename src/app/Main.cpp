@@ -2,4 +2,6 @@
 
 #include "app/PallendoForm.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return RunPallendo(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return RunPallendo();
+}

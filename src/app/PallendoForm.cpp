@@ -34,8 +34,10 @@ void RegisterClasses(WNDPROC formProc, WNDPROC pageProc) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
     wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON,
-                                               ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, 16, 16, 0));
+                                               ::GetSystemMetrics(SM_CXICON),
+                                               ::GetSystemMetrics(SM_CYICON), 0));
+    wc.hIconSm = static_cast<HICON>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, 16, 16, 0));
     ::RegisterClassExW(&wc);
     wc.lpfnWndProc = pageProc;
     wc.lpszClassName = kPageClass;
@@ -78,8 +80,8 @@ Page& PageOf(TPallendoForm& form, PageId page) {
     return form.TsEdit1;
 }
 
-const ControlSpec* SpecOfWindow(HWND control) {
-    return control ? SpecOfId(::GetDlgCtrlID(control)) : nullptr;
+const ControlRow* RowOfWindow(HWND control) {
+    return control ? RowOfId(::GetDlgCtrlID(control)) : nullptr;
 }
 
 }  // namespace
@@ -99,8 +101,9 @@ TPallendoForm::TPallendoForm(FormOptions options) : options_(std::move(options))
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
     // Unowned and with WS_EX_APPWINDOW: the window itself has the taskbar button.
-    ::CreateWindowExW(exStyle, kFormClass, kApplicationTitle.data(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                      kDesignClientSize.cx, kDesignClientSize.cy, nullptr, nullptr, instance, this);
+    ::CreateWindowExW(exStyle, kFormClass, kApplicationTitle.data(), style, CW_USEDEFAULT,
+                      CW_USEDEFAULT, kDesignClientSize.cx, kDesignClientSize.cy, nullptr, nullptr,
+                      instance, this);
 }
 
 TPallendoForm::~TPallendoForm() {
@@ -108,7 +111,7 @@ TPallendoForm::~TPallendoForm() {
 }
 
 void TPallendoForm::Show() {
-    const int command = initialWindowState == 2 ? SW_SHOWMAXIMIZED
+    const int command = initialWindowState == 2   ? SW_SHOWMAXIMIZED
                         : initialWindowState == 1 ? SW_SHOWMINIMIZED
                                                   : SW_SHOWNORMAL;
     ::ShowWindow(hwnd, command);
@@ -120,9 +123,11 @@ bool TPallendoForm::Close() {
     return !::IsWindow(hwnd);
 }
 
-LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<TPallendoForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form =
+            static_cast<TPallendoForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->hwnd = window;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
@@ -136,16 +141,15 @@ LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wPa
     return Guarded([&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
-LRESULT CALLBACK TPallendoForm::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK TPallendoForm::PageProc(HWND page, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
     HWND main = ::GetAncestor(page, GA_ROOT);
     auto* form = reinterpret_cast<TPallendoForm*>(::GetWindowLongPtrW(main, GWLP_USERDATA));
     if (!form) return ::DefWindowProcW(page, message, wParam, lParam);
     return Guarded([&]() -> LRESULT {
         switch (message) {
-        case WM_COMMAND:
-            return form->HandleCommand(wParam, lParam);
-        case WM_NOTIFY:
-            return ::SendMessageW(main, message, wParam, lParam);
+        case WM_COMMAND: return form->HandleCommand(wParam, lParam);
+        case WM_NOTIFY: return ::SendMessageW(main, message, wParam, lParam);
         case WM_SETCURSOR:
             if (form->HandleSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
@@ -158,8 +162,8 @@ LRESULT CALLBACK TPallendoForm::PageProc(HWND page, UINT message, WPARAM wParam,
 }
 
 bool TPallendoForm::HandleSetCursor(HWND over) {
-    const ControlSpec* spec = SpecOfWindow(over);
-    if (!spec || !spec->handCursor) return false;
+    const ControlRow* row = RowOfWindow(over);
+    if (!row || !row->handCursor) return false;
     ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
     return true;
 }
@@ -178,8 +182,7 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         if (created_) Layout();
         return 0;
-    case WM_COMMAND:
-        return HandleCommand(wParam, lParam);
+    case WM_COMMAND: return HandleCommand(wParam, lParam);
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == PageControl1.hwnd && header->code == TCN_SELCHANGE) {
@@ -197,11 +200,11 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (canClose) ::DestroyWindow(hwnd);
         return 0;
     }
-    case WM_QUERYENDSESSION:
-        return WMQueryEndSession();
+    case WM_QUERYENDSESSION: return WMQueryEndSession();
     case kRestoreComboText:
-        if (const ControlSpec* spec = SpecOfId(static_cast<int>(wParam)); spec && spec->kind == ControlKind::ComboBox)
-            static_cast<ComboBox&>(spec->control(*this)).setText(comboTextAfterPick_);
+        if (const ControlRow* row = RowOfId(static_cast<int>(wParam));
+            row && row->kind == ControlKind::ComboBox)
+            static_cast<ComboBox&>(row->control(*this)).setText(comboTextAfterPick_);
         return 0;
     case WM_DROPFILES:
         ::DefWindowProcW(hwnd, message, wParam, lParam);
@@ -210,8 +213,9 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED: {
         ApplyDpi(HIWORD(wParam));
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
         Layout();
         return 0;
     }
@@ -224,17 +228,17 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
-    const ControlSpec* spec = SpecOfId(LOWORD(wParam));
-    if (!spec || !lParam) return 0;
+    const ControlRow* row = RowOfId(LOWORD(wParam));
+    if (!row || !lParam) return 0;
     const WORD code = HIWORD(wParam);
-    Control& control = spec->control(*this);
+    Control& control = row->control(*this);
     auto run = [this](FormHandler handler) {
         if (handler) (this->*handler)();
     };
-    switch (spec->kind) {
+    switch (row->kind) {
     case ControlKind::Button:
     case ControlKind::CheckBox:
-        if (code == BN_CLICKED) run(spec->onClick);
+        if (code == BN_CLICKED) run(row->onClick);
         break;
     case ControlKind::RadioButton:
         if (code == BN_CLICKED) RadioClicked(static_cast<RadioButton&>(control));
@@ -244,12 +248,12 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
         break;
     case ControlKind::ComboBox: {
         auto& combo = static_cast<ComboBox&>(control);
-        if (code == CBN_EDITCHANGE) run(spec->onChange);
+        if (code == CBN_EDITCHANGE) run(row->onChange);
         if (code == CBN_SELCHANGE) {
             // The field shows the picked entry before the change handling looks at it.
             const int picked = combo.selectedIndex();
             if (picked >= 0) combo.setText(combo.item(picked));
-            run(spec->onChange);
+            run(row->onChange);
             // After this notification the combo box fills its field from the list's selection;
             // when the handler emptied the list, the field gets back the text it was left with.
             if (combo.selectedIndex() < 0) {
@@ -257,12 +261,11 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
                 ::PostMessageW(hwnd, kRestoreComboText, LOWORD(wParam), 0);
             }
         }
-        if (code == CBN_SETFOCUS) run(spec->onEnter);
-        if (code == CBN_KILLFOCUS) run(spec->onExit);
+        if (code == CBN_SETFOCUS) run(row->onEnter);
+        if (code == CBN_KILLFOCUS) run(row->onExit);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 0;
 }
@@ -274,11 +277,14 @@ void TPallendoForm::RadioClicked(RadioButton& clicked) {
 
 void TPallendoForm::CreateControls() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle, HWND parent, int id) {
-        return ::CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
+                     HWND parent, int id) {
+        return ::CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 instance, nullptr);
     };
-    PageControl1.hwnd = child(WC_TABCONTROLW, L"", TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS, 0, hwnd, 1);
+    PageControl1.hwnd =
+        child(WC_TABCONTROLW, L"", TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS, 0, hwnd, 1);
     const wchar_t* captions[] = {L"ファイル", L"編集", L"ヘルプ"};
     Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
     for (int i = 0; i < 3; ++i) {
@@ -286,22 +292,31 @@ void TPallendoForm::CreateControls() {
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(captions[i]);
         TabCtrl_InsertItem(PageControl1.hwnd, i, &item);
-        pages[i]->hwnd = child(kPageClass, captions[i], WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd, 10 + i);
-        ::SetWindowPos(pages[i]->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        pages[i]->hwnd =
+            child(kPageClass, captions[i], WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd, 10 + i);
+        ::SetWindowPos(pages[i]->hwnd, HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    StatusBar1.hwnd = child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, hwnd, 2);
+    StatusBar1.hwnd =
+        child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, hwnd, 2);
 
-    for (const ControlSpec* spec : CreationOrder()) {
-        Control& control = spec->control(*this);
-        const DWORD exStyle = spec->kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0;
-        control.hwnd = child(ClassOf(spec->kind), std::wstring(spec->caption).c_str(), StyleOf(spec->kind) | WS_GROUP,
-                             exStyle, PageOf(*this, spec->page).hwnd, IdOfSpec(*spec));
-        if (!spec->enabled) control.setEnabled(false);
-        if (spec->checked) ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
-        if (GridPanel* panel = PanelOf(*this, spec->panel))
-            panel->add({.control = &control, .row = spec->row, .column = spec->column, .rowSpan = spec->rowSpan,
-                        .columnSpan = spec->columnSpan, .margin = spec->margin, .fit = spec->fit,
-                        .fixedSize = spec->fixedSize});
+    for (const ControlRow* row : CreationOrder()) {
+        Control& control = row->control(*this);
+        const DWORD exStyle = row->kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0;
+        control.hwnd = child(ClassOf(row->kind), std::wstring(row->caption).c_str(),
+                             StyleOf(row->kind) | WS_GROUP, exStyle, PageOf(*this, row->page).hwnd,
+                             IdOfRow(*row));
+        if (!row->enabled) control.setEnabled(false);
+        if (row->checked) ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        if (GridPanel* panel = PanelOf(*this, row->panel))
+            panel->add({.control = &control,
+                        .row = row->row,
+                        .column = row->column,
+                        .rowSpan = row->rowSpan,
+                        .columnSpan = row->columnSpan,
+                        .margin = row->margin,
+                        .fit = row->fit,
+                        .fixedSize = row->fixedSize});
     }
     // Handlers that the wrappers run for changes the program makes.
     Edit1.onChange = [this] { Edit1Change(); };
@@ -341,38 +356,46 @@ void TPallendoForm::SizeClientForDpi() {
 
 void TPallendoForm::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    font_.reset(::CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
-    auto setFont = [this](HWND control) { ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE); };
+    font_.reset(::CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+    auto setFont = [this](HWND control) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    };
     setFont(PageControl1.hwnd);
     setFont(StatusBar1.hwnd);
-    for (const ControlSpec& spec : ControlTable()) setFont(spec.control(*this).hwnd);
+    for (const ControlRow& row : ControlTable()) setFont(row.control(*this).hwnd);
     // The combo box's field follows the font; its list shows ten entries.
-    ::SendMessageW(ComboBox2.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), NaturalHeight() - Scale(6));
+    ::SendMessageW(ComboBox2.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                   NaturalHeight() - Scale(6));
     for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->resize(Scale(16));
     const int parts[] = {Scale(kClockPanelWidth), Scale(kClockPanelWidth + kMessagePanelWidth)};
     ::SendMessageW(StatusBar1.hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
-int TPallendoForm::NaturalHeight() const { return Scale(12) + Scale(10); }
+int TPallendoForm::NaturalHeight() const {
+    return Scale(12) + Scale(10);
+}
 
 void TPallendoForm::Layout() {
     RECT client{};
     ::GetClientRect(hwnd, &client);
     const int statusHeight = Scale(kStatusBarHeight);
-    ::SetWindowPos(StatusBar1.hwnd, nullptr, 0, client.bottom - statusHeight, client.right, statusHeight,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(StatusBar1.hwnd, nullptr, 0, client.bottom - statusHeight, client.right,
+                   statusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     const int margin = Scale(3);
     RECT tabs{margin, margin, client.right - margin, client.bottom - statusHeight - margin};
-    ::SetWindowPos(PageControl1.hwnd, nullptr, tabs.left, tabs.top, std::max(0L, tabs.right - tabs.left),
-                   std::max(0L, tabs.bottom - tabs.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(PageControl1.hwnd, nullptr, tabs.left, tabs.top,
+                   std::max(0L, tabs.right - tabs.left), std::max(0L, tabs.bottom - tabs.top),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     FormResize();
     RECT display{};
     ::GetClientRect(PageControl1.hwnd, &display);
     TabCtrl_AdjustRect(PageControl1.hwnd, FALSE, &display);
     ::MapWindowPoints(PageControl1.hwnd, hwnd, reinterpret_cast<POINT*>(&display), 2);
     for (Page* page : {&TsFile1, &TsEdit1, &TsHelp1})
-        ::SetWindowPos(page->hwnd, HWND_TOP, display.left, display.top, std::max(0L, display.right - display.left),
+        ::SetWindowPos(page->hwnd, HWND_TOP, display.left, display.top,
+                       std::max(0L, display.right - display.left),
                        std::max(0L, display.bottom - display.top), SWP_NOACTIVATE);
 
     // The File page: two group boxes side by side, each holding its grid.
@@ -414,7 +437,8 @@ void TPallendoForm::ShowActivePage() {
 
 int RunPallendo() {
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     int exitCode = 0;
     {

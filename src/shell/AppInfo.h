@@ -10,6 +10,7 @@ inline constexpr std::wstring_view kVersionText = L"V1.1";
 std::wstring ExecutablePath();
 // The user's temporary folder in its long form (normally ending with a separator); "" when unknown.
 std::wstring TempFolder();
-// True when a file (not a folder) exists at the path; a symbolic link counts when its target exists.
+// True when a file (not a folder) exists at the path; a symbolic link counts when its target
+// exists.
 bool FileExists(std::wstring_view path);
 bool FolderExists(std::wstring_view path);

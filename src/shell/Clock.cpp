@@ -14,4 +14,6 @@ SYSTEMTIME LocalNow() {
     return now;
 }
 
-void UseClock(std::function<SYSTEMTIME()> clock) { ClockSource() = std::move(clock); }
+void UseClock(std::function<SYSTEMTIME()> clock) {
+    ClockSource() = std::move(clock);
+}

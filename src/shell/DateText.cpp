@@ -16,15 +16,23 @@ std::wstring TwoDigits(int value) {
 }
 }  // namespace
 
-std::wstring LocaleDateSeparator() { return LocaleText(LOCALE_SDATE, L"/"); }
-std::wstring LocaleTimeSeparator() { return LocaleText(LOCALE_STIME, L":"); }
+std::wstring LocaleDateSeparator() {
+    return LocaleText(LOCALE_SDATE, L"/");
+}
+std::wstring LocaleTimeSeparator() {
+    return LocaleText(LOCALE_STIME, L":");
+}
 
-std::wstring FormatDateTime(const SYSTEMTIME& t, std::wstring_view dateSeparator, std::wstring_view timeSeparator,
-                            std::wstring_view gap, bool withSeconds) {
+std::wstring FormatDateTime(const SYSTEMTIME& t, std::wstring_view dateSeparator,
+                            std::wstring_view timeSeparator, std::wstring_view gap,
+                            bool withSeconds) {
     wchar_t year[8];
     std::swprintf(year, 8, L"%04d", t.wYear);
     std::wstring text = year;
-    text.append(dateSeparator).append(TwoDigits(t.wMonth)).append(dateSeparator).append(TwoDigits(t.wDay));
+    text.append(dateSeparator)
+        .append(TwoDigits(t.wMonth))
+        .append(dateSeparator)
+        .append(TwoDigits(t.wDay));
     text.append(gap).append(TwoDigits(t.wHour)).append(timeSeparator).append(TwoDigits(t.wMinute));
     if (withSeconds) text.append(timeSeparator).append(TwoDigits(t.wSecond));
     return text;

@@ -15,4 +15,6 @@ private:
     std::wstring message_;
 };
 
-[[noreturn]] inline void Fail(std::wstring message) { throw Failure(std::move(message)); }
+[[noreturn]] inline void Fail(std::wstring message) {
+    throw Failure(std::move(message));
+}

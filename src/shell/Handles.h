@@ -41,15 +41,33 @@ private:
 };
 
 namespace handles {
-inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
-inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
-inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
-inline void FreeLocal(void* p) { ::LocalFree(p); }
-inline void FreeCoTask(void* p) { ::CoTaskMemFree(p); }
-inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
-inline void DestroyImageList(HIMAGELIST h) { ::ImageList_Destroy(h); }
-inline void FindCloseHandle(HANDLE h) { ::FindClose(h); }
-inline void FreeItemIdList(PIDLIST_ABSOLUTE p) { ::CoTaskMemFree(p); }
+inline void CloseKernel(HANDLE h) {
+    ::CloseHandle(h);
+}
+inline void DestroyIconHandle(HICON h) {
+    ::DestroyIcon(h);
+}
+inline void DeleteGdi(HGDIOBJ h) {
+    ::DeleteObject(h);
+}
+inline void FreeLocal(void* p) {
+    ::LocalFree(p);
+}
+inline void FreeCoTask(void* p) {
+    ::CoTaskMemFree(p);
+}
+inline void FreeGlobal(HGLOBAL h) {
+    ::GlobalFree(h);
+}
+inline void DestroyImageList(HIMAGELIST h) {
+    ::ImageList_Destroy(h);
+}
+inline void FindCloseHandle(HANDLE h) {
+    ::FindClose(h);
+}
+inline void FreeItemIdList(PIDLIST_ABSOLUTE p) {
+    ::CoTaskMemFree(p);
+}
 }  // namespace handles
 
 using UniqueFile = UniqueHandle<HANDLE, handles::CloseKernel, -1>;

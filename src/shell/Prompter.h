@@ -14,7 +14,7 @@ struct FileTypeFilter {
 };
 
 struct FileDialogRequest {
-    std::wstring startFolder;              // empty: the platform chooses
+    std::wstring startFolder;               // empty: the platform chooses
     std::vector<FileTypeFilter> fileTypes;  // empty: every file is shown
     std::wstring defaultExtension;          // without the dot; empty for none
 };
@@ -23,11 +23,14 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
     // A modal message with one OK button. `cancellable` lets Esc and the close box close it too.
-    virtual void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text, bool cancellable) = 0;
+    virtual void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
+                             bool cancellable) = 0;
     // The platform message box; returns its answer (IDYES, IDNO, IDCANCEL, IDOK).
-    virtual int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags) = 0;
+    virtual int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text,
+                       UINT flags) = 0;
     // The shell's file-open dialog; the chosen file's full path, or nothing when cancelled.
-    virtual std::optional<std::wstring> ChooseFile(HWND owner, const FileDialogRequest& request) = 0;
+    virtual std::optional<std::wstring> ChooseFile(HWND owner,
+                                                   const FileDialogRequest& request) = 0;
 };
 
 // The prompter the program asks; the real one unless another is installed.

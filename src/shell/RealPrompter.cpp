@@ -11,7 +11,8 @@ namespace {
 
 class PlatformPrompter final : public Prompter {
 public:
-    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text, bool cancellable) override {
+    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
+                     bool cancellable) override {
         TASKDIALOG_BUTTON ok{IDOK, L"OK"};
         TASKDIALOGCONFIG config{};
         config.cbSize = sizeof(config);
@@ -29,34 +30,40 @@ public:
             ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK);
     }
 
-    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags) override {
+    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text,
+               UINT flags) override {
         return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     }
 
     std::optional<std::wstring> ChooseFile(HWND owner, const FileDialogRequest& request) override {
         ComPtr<IFileOpenDialog> dialog;
-        if (FAILED(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog))))
+        if (FAILED(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(&dialog))))
             return std::nullopt;
         FILEOPENDIALOGOPTIONS options = 0;
         dialog->GetOptions(&options);
         dialog->SetOptions(options | FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST | FOS_FORCEFILESYSTEM);
-        std::vector<COMDLG_FILTERSPEC> specs;
-        for (const FileTypeFilter& type : request.fileTypes) specs.push_back({type.name.c_str(), type.mask.c_str()});
-        if (!specs.empty()) {
-            dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+        std::vector<COMDLG_FILTERSPEC> filters;
+        for (const FileTypeFilter& type : request.fileTypes)
+            filters.push_back({type.name.c_str(), type.mask.c_str()});
+        if (!filters.empty()) {
+            dialog->SetFileTypes(static_cast<UINT>(filters.size()), filters.data());
             dialog->SetFileTypeIndex(1);
         }
-        if (!request.defaultExtension.empty()) dialog->SetDefaultExtension(request.defaultExtension.c_str());
+        if (!request.defaultExtension.empty())
+            dialog->SetDefaultExtension(request.defaultExtension.c_str());
         if (!request.startFolder.empty()) {
             ComPtr<IShellItem> folder;
-            if (SUCCEEDED(::SHCreateItemFromParsingName(request.startFolder.c_str(), nullptr, IID_PPV_ARGS(&folder))))
+            if (SUCCEEDED(::SHCreateItemFromParsingName(request.startFolder.c_str(), nullptr,
+                                                        IID_PPV_ARGS(&folder))))
                 dialog->SetFolder(folder.Get());
         }
         if (dialog->Show(owner) != S_OK) return std::nullopt;
         ComPtr<IShellItem> item;
         if (FAILED(dialog->GetResult(&item))) return std::nullopt;
         wchar_t* path = nullptr;
-        if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) || path == nullptr) return std::nullopt;
+        if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) || path == nullptr)
+            return std::nullopt;
         std::wstring result(path);
         ::CoTaskMemFree(path);
         return result;
@@ -75,7 +82,9 @@ Prompter& RealPrompter() {
     return prompter;
 }
 
-Prompter& CurrentPrompter() { return Installed() ? *Installed() : RealPrompter(); }
+Prompter& CurrentPrompter() {
+    return Installed() ? *Installed() : RealPrompter();
+}
 
 Prompter* UsePrompter(Prompter* prompter) {
     Prompter* previous = Installed();

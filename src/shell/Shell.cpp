@@ -15,7 +15,9 @@ namespace {
 
 constexpr wchar_t kApplicationWindowClass[] = L"TPallendoApplication";
 
-std::wstring Title() { return std::wstring(kApplicationTitle); }
+std::wstring Title() {
+    return std::wstring(kApplicationTitle);
+}
 
 HWND& DialogKeysWindow() {
     static HWND window = nullptr;
@@ -47,8 +49,8 @@ HWND ApplicationWindow() {
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = kApplicationWindowClass;
         ::RegisterClassExW(&wc);
-        return ::CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationWindowClass, Title().c_str(), WS_POPUP, 0, 0, 0, 0,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        return ::CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationWindowClass, Title().c_str(),
+                                 WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
     }();
     return window;
 }
@@ -56,7 +58,8 @@ HWND ApplicationWindow() {
 std::wstring GetSpecialFolder(int csidl) {
     UniqueItemIdList list;
     const HRESULT hr = ::SHGetSpecialFolderLocation(ApplicationWindow(), csidl, list.put());
-    if (hr != S_OK) Fail(L"GetSpecialFolder Failed HRESULT=" + SignedText(static_cast<std::uint32_t>(hr)));
+    if (hr != S_OK)
+        Fail(L"GetSpecialFolder Failed HRESULT=" + SignedText(static_cast<std::uint32_t>(hr)));
     wchar_t buffer[MAX_PATH + 1] = {};
     if (!::SHGetPathFromIDListW(list.get(), buffer)) return {};
     std::wstring path(buffer);
@@ -69,16 +72,17 @@ void Open(std::wstring_view path) {
     const std::uint32_t code =
         ShellCode(::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (code > 32) return;
-    MessageDialog(L"Open Failed " + DecimalText(code) + L"\r\n" + SystemErrorText(code) + L"\r\n" + file);
+    MessageDialog(L"Open Failed " + DecimalText(code) + L"\r\n" + SystemErrorText(code) + L"\r\n" +
+                  file);
 }
 
 void OpenBy(std::wstring_view program, std::wstring_view parameters) {
     const std::wstring file(program), params(parameters);
-    const std::uint32_t code =
-        ShellCode(::ShellExecuteW(nullptr, L"open", file.c_str(), params.c_str(), nullptr, SW_SHOWNORMAL));
+    const std::uint32_t code = ShellCode(
+        ::ShellExecuteW(nullptr, L"open", file.c_str(), params.c_str(), nullptr, SW_SHOWNORMAL));
     if (code > 32) return;
-    MessageDialog(L"OpenBy Failed " + DecimalText(code) + L"\r\n" + SystemErrorText(code) + L"\r\n" + file +
-                  L"\r\n" + params);
+    MessageDialog(L"OpenBy Failed " + DecimalText(code) + L"\r\n" + SystemErrorText(code) +
+                  L"\r\n" + file + L"\r\n" + params);
 }
 
 void ShowProperties(std::wstring_view path) {
@@ -123,7 +127,8 @@ int ApplicationMessageBox(std::wstring_view text, UINT flags) {
     HWND focus = ::GetFocus();
     // Every other window of the program is disabled while the box is open.
     std::vector<HWND> disabled;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabled,
+                        reinterpret_cast<LPARAM>(&disabled));
     for (HWND window : disabled) ::EnableWindow(window, FALSE);
     int answer = IDCANCEL;
     try {
@@ -140,8 +145,8 @@ int ApplicationMessageBox(std::wstring_view text, UINT flags) {
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* raw = nullptr;
-    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY |
-                        FORMAT_MESSAGE_ALLOCATE_BUFFER;
+    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                        FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_ALLOCATE_BUFFER;
     const DWORD length =
         ::FormatMessageW(flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
     UniqueLocalBuffer owner(raw);
@@ -168,7 +173,9 @@ void ReportEscapedException(const std::exception* error) noexcept {
     }
 }
 
-void SetDialogKeysWindow(HWND window) { DialogKeysWindow() = window; }
+void SetDialogKeysWindow(HWND window) {
+    DialogKeysWindow() = window;
+}
 
 namespace {
 bool IsPushButton(HWND window) {
@@ -184,7 +191,8 @@ void Dispatch(MSG& msg) {
         // Enter presses the focused push button, as in a dialog box.
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == ::GetFocus() &&
             ::IsChild(dialog, msg.hwnd) && IsPushButton(msg.hwnd)) {
-            ::SendMessageW(::GetParent(msg.hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(msg.hwnd), BN_CLICKED),
+            ::SendMessageW(::GetParent(msg.hwnd), WM_COMMAND,
+                           MAKEWPARAM(::GetDlgCtrlID(msg.hwnd), BN_CLICKED),
                            reinterpret_cast<LPARAM>(msg.hwnd));
             return;
         }

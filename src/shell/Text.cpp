@@ -4,8 +4,12 @@
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }
-bool IsSlash(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/' || c == L':';
+}
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 std::size_t LastSeparator(std::wstring_view path) {
     for (std::size_t i = path.size(); i > 0; --i)
@@ -47,7 +51,10 @@ std::wstring ExtensionOf(std::wstring_view path) {
 std::wstring FolderPart(std::wstring_view path) {
     std::size_t sep = std::wstring_view::npos;
     for (std::size_t i = path.size(); i > 0; --i)
-        if (IsSlash(path[i - 1]) || path[i - 1] == L':') { sep = i - 1; break; }
+        if (IsSlash(path[i - 1]) || path[i - 1] == L':') {
+            sep = i - 1;
+            break;
+        }
     if (sep == std::wstring_view::npos) return {};
     // "C:\name" and "\name" keep the root's separator; "C:name" keeps the drive.
     if (path[sep] == L':') return std::wstring(path.substr(0, sep + 1));
@@ -68,7 +75,8 @@ bool IsRootedName(std::wstring_view name) {
 }
 
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
-    if (HasInvalidPathChars(folder) || HasInvalidPathChars(name)) Fail(std::wstring(kInvalidPathText));
+    if (HasInvalidPathChars(folder) || HasInvalidPathChars(name))
+        Fail(std::wstring(kInvalidPathText));
     if (IsRootedName(name) || folder.empty()) return std::wstring(name);
     std::wstring result(folder);
     if (!IsSeparator(result.back())) result += L'\\';
@@ -80,7 +88,8 @@ std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension
     const std::size_t sep = LastSeparator(path);
     const std::size_t start = sep == std::wstring_view::npos ? 0 : sep + 1;
     const std::size_t dot = path.rfind(L'.');
-    std::wstring result(path.substr(0, (dot != std::wstring_view::npos && dot >= start) ? dot : path.size()));
+    std::wstring result(
+        path.substr(0, (dot != std::wstring_view::npos && dot >= start) ? dot : path.size()));
     result += extension;
     return result;
 }
@@ -125,7 +134,9 @@ std::wstring_view TrimRight(std::wstring_view text) {
     return text.substr(0, n);
 }
 
-std::wstring_view Trim(std::wstring_view text) { return TrimRight(TrimLeft(text)); }
+std::wstring_view Trim(std::wstring_view text) {
+    return TrimRight(TrimLeft(text));
+}
 
 std::wstring WithoutBlanks(std::wstring_view text) {
     std::wstring result;
@@ -134,9 +145,13 @@ std::wstring WithoutBlanks(std::wstring_view text) {
     return result;
 }
 
-std::wstring SignedText(std::uint32_t code) { return DecimalText(static_cast<std::int32_t>(code)); }
+std::wstring SignedText(std::uint32_t code) {
+    return DecimalText(static_cast<std::int32_t>(code));
+}
 
-std::wstring DecimalText(long long value) { return std::to_wstring(value); }
+std::wstring DecimalText(long long value) {
+    return std::to_wstring(value);
+}
 
 std::wstring ErrorBoxText(std::wstring_view message) {
     std::wstring text(message);

@@ -10,10 +10,12 @@ inline constexpr std::wstring_view kInvalidPathText = L"パスに無効な文字
 inline constexpr std::wstring_view kEmptyFileNameText = L"ファイル名が空です";
 inline constexpr std::wstring_view kInvalidFileNameText = L"ファイル名に無効な文字が含まれています";
 
-// True when the text holds a character no path may contain: a control character, '"', '<', '>' or '|'.
+// True when the text holds a character no path may contain: a control character, '"', '<', '>' or
+// '|'.
 bool HasInvalidPathChars(std::wstring_view text);
 
-// The text after the last backslash, slash or colon; raises kInvalidPathText for invalid characters.
+// The text after the last backslash, slash or colon; raises kInvalidPathText for invalid
+// characters.
 std::wstring FileNameOf(std::wstring_view path);
 // The same without validation, for paths that came from the platform.
 std::wstring FileNamePart(std::wstring_view path);
@@ -22,7 +24,8 @@ std::wstring BaseNameOf(std::wstring_view path);
 // The file name from its last "." on, dot included; empty when it has none.
 std::wstring ExtensionOf(std::wstring_view path);
 // The text before the last separator; a root keeps its separator; a bare name gives "".
-// Raises kEmptyFileNameText for an empty or blank text, kInvalidFileNameText for invalid characters.
+// Raises kEmptyFileNameText for an empty or blank text, kInvalidFileNameText for invalid
+// characters.
 std::wstring FolderOf(std::wstring_view path);
 // The same without validation.
 std::wstring FolderPart(std::wstring_view path);

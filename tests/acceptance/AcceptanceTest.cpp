@@ -23,9 +23,11 @@ std::wstring SpecialFolder(int id) {
 }
 
 std::wstring DecodeAnsi(const std::string& bytes) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(length, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                          length);
     return text;
 }
 
@@ -37,7 +39,8 @@ LinkFields ReadLink(const std::wstring& path) {
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
     LinkFields fields;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_PPV_ARGS(&link))) ||
         FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)))
         return fields;
     wchar_t buffer[MAX_PATH + 1] = {};
@@ -73,14 +76,16 @@ protected:
     }
 
     // Types the pair into the Edit page and runs the combination test.
-    static void TypePairAndTest(RunningPallendo& program, const std::wstring& document, const std::wstring& launcher) {
+    static void TypePairAndTest(RunningPallendo& program, const std::wstring& document,
+                                const std::wstring& launcher) {
         program.ShowPage(kEditPage);
         program.Type(program.Control(L"Edit", L"", 0), document);
         program.Type(program.Control(L"ComboBox"), launcher);
         HWND test = program.Control(L"Button", L"組合せテスト");
         ASSERT_TRUE(program.Enabled(test))
-            << "target [" << WideToUtf8(RunningPallendo::Text(program.Control(L"Edit", L"", 0))) << "] launcher ["
-            << WideToUtf8(RunningPallendo::Text(program.Control(L"ComboBox"))) << "]";
+            << "target [" << WideToUtf8(RunningPallendo::Text(program.Control(L"Edit", L"", 0)))
+            << "] launcher [" << WideToUtf8(RunningPallendo::Text(program.Control(L"ComboBox")))
+            << "]";
         program.Click(test);
         program.Settle();
     }
@@ -105,7 +110,8 @@ TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
     const std::wstring quarterWidth = std::to_wstring(::GetSystemMetrics(SM_CXSCREEN) / 4);
     EXPECT_NE(text.find(L"\r\n\r\n[POSITION]\r\nFlags="), std::wstring::npos);
     EXPECT_NE(text.find(L"\r\nLeft=" + quarterWidth + L"\r\n"), std::wstring::npos);
-    EXPECT_NE(text.find(L"\r\n\r\n[OPTION]\r\nCloseQuery=0\r\nSaveStatus=1\r\nFileName=\r\nExeName=\r\nAddHistory=0\r\n"),
+    EXPECT_NE(text.find(L"\r\n\r\n[OPTION]\r\nCloseQuery=0\r\nSaveStatus=1\r\nFileName=\r\nExeName="
+                        L"\r\nAddHistory=0\r\n"),
               std::wstring::npos);
     EXPECT_EQ(text.substr(text.size() - 4), L"\r\n\r\n");
 }
@@ -126,7 +132,8 @@ TEST_F(Acceptance, TheWholeRoadOpensTheDocumentWithTheChosenProgramThroughItsSho
     probe.Forget();
 
     HWND create = program.Control(L"Button", L"作成");
-    ASSERT_TRUE(program.Enabled(create)) << "the dedicated-shortcut panel opens after a successful test";
+    ASSERT_TRUE(program.Enabled(create))
+        << "the dedicated-shortcut panel opens after a successful test";
     program.Click(create);
     const std::wstring notice = AcknowledgeNotice(program);
     EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
@@ -208,7 +215,8 @@ TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
     {
         RunningPallendo program;
         ASSERT_NE(program.Window(), nullptr);
-        ASSERT_TRUE(program.ClickAndWait(program.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加")));
+        ASSERT_TRUE(program.ClickAndWait(
+            program.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加")));
         program.ShowPage(kEditPage);
         program.Type(program.Control(L"Edit", L"", 0), document);
         program.Type(program.Control(L"ComboBox"), Probe::Path());
@@ -230,9 +238,12 @@ TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
     RECT restored{};
     ::GetWindowRect(again.Window(), &restored);
     EXPECT_TRUE(::EqualRect(&restored, &normal))
-        << restored.left << "," << restored.top << "," << restored.right << "," << restored.bottom << " instead of "
-        << normal.left << "," << normal.top << "," << normal.right << "," << normal.bottom;
-    EXPECT_EQ(::SendMessageW(again.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加"), BM_GETCHECK, 0, 0), BST_CHECKED);
+        << restored.left << "," << restored.top << "," << restored.right << "," << restored.bottom
+        << " instead of " << normal.left << "," << normal.top << "," << normal.right << ","
+        << normal.bottom;
+    EXPECT_EQ(::SendMessageW(again.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加"),
+                             BM_GETCHECK, 0, 0),
+              BST_CHECKED);
     EXPECT_EQ(RunningPallendo::Text(again.Control(L"Edit", L"", 0)), document);
     HWND launchers = again.Control(L"ComboBox");
     EXPECT_EQ(RunningPallendo::Text(launchers), Probe::Path());

@@ -13,7 +13,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::wstring QuotedCommandLine(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+std::wstring QuotedCommandLine(const std::wstring& program,
+                               const std::vector<std::wstring>& arguments) {
     std::wstring line = L"\"" + program + L"\"";
     for (const std::wstring& argument : arguments) line += L" \"" + argument + L"\"";
     return line;
@@ -67,15 +68,20 @@ void PostKey(HWND target, UINT key) {
 class RemoteBuffer {
 public:
     RemoteBuffer(HANDLE process, size_t bytes) : process_(process) {
-        address_ = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        address_ =
+            ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         if (!address_) throw std::runtime_error("VirtualAllocEx failed");
     }
     ~RemoteBuffer() {
         if (address_ && !kept_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
     }
     void* address() const { return address_; }
-    void Write(const void* data, size_t bytes) { ::WriteProcessMemory(process_, address_, data, bytes, nullptr); }
-    void Read(void* data, size_t bytes) const { ::ReadProcessMemory(process_, address_, data, bytes, nullptr); }
+    void Write(const void* data, size_t bytes) {
+        ::WriteProcessMemory(process_, address_, data, bytes, nullptr);
+    }
+    void Read(void* data, size_t bytes) const {
+        ::ReadProcessMemory(process_, address_, data, bytes, nullptr);
+    }
     void Keep() { kept_ = true; }
 
 private:
@@ -86,12 +92,13 @@ private:
 
 }  // namespace
 
-RunningPallendo::RunningPallendo(const std::vector<std::wstring>& arguments, const std::wstring& program) {
+RunningPallendo::RunningPallendo(const std::vector<std::wstring>& arguments,
+                                 const std::wstring& program) {
     const std::wstring path = program.empty() ? ProductPath() : program;
     std::wstring line = QuotedCommandLine(path, arguments);
     STARTUPINFOW startup{sizeof(startup)};
-    if (!::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info_))
+    if (!::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info_))
         throw std::runtime_error("the program could not be started");
 }
 
@@ -152,7 +159,8 @@ bool RunningPallendo::ClickAndWait(HWND button) {
 
 void RunningPallendo::Type(HWND field, const std::wstring& text) {
     // A drop-down combo box is typed into through its edit field. Clicks and characters are sent,
-    // so each is handled before the next; Tab goes through the program's message loop, as a key does.
+    // so each is handled before the next; Tab goes through the program's message loop, as a key
+    // does.
     if (HWND inner = ::FindWindowExW(field, nullptr, WC_EDITW, nullptr)) field = inner;
     ::SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
@@ -175,8 +183,8 @@ std::wstring RunningPallendo::Text(HWND control) {
     ::SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
-                          10000, &copied);
+    ::SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_NORMAL, 10000, &copied);
     text.resize(copied);
     return text;
 }
@@ -239,7 +247,8 @@ void RunningPallendo::Answer(HWND box, int buttonId) {
 
 bool RunningPallendo::CloseAndWait(std::chrono::milliseconds deadline) {
     if (HWND window = Window(std::chrono::seconds(1))) ::PostMessageW(window, WM_CLOSE, 0, 0);
-    return ::WaitForSingleObject(info_.hProcess, static_cast<DWORD>(deadline.count())) == WAIT_OBJECT_0;
+    return ::WaitForSingleObject(info_.hProcess, static_cast<DWORD>(deadline.count())) ==
+           WAIT_OBJECT_0;
 }
 
 void RunningPallendo::Drop(const std::vector<std::wstring>& paths) {

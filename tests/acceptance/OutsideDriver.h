@@ -28,7 +28,8 @@ public:
     void ShowPage(int index);
     // Presses a button as a click does; returns at once (a box it opens stays open).
     void Click(HWND button);
-    // Presses a button and waits until the program has handled the click (for clicks that open no box).
+    // Presses a button and waits until the program has handled the click (for clicks that open no
+    // box).
     bool ClickAndWait(HWND button);
     // The control that has the keyboard focus in the program.
     HWND FocusedControl() const;

@@ -22,8 +22,8 @@ std::wstring ClassName(HWND window) {
 }
 
 std::wstring NameOf(TPallendoForm& form, HWND window) {
-    for (const ControlSpec& spec : ControlTable())
-        if (spec.control(form).hwnd == window) return std::wstring(spec.name);
+    for (const ControlRow& row : ControlTable())
+        if (row.control(form).hwnd == window) return std::wstring(row.name);
     return L"?";
 }
 
@@ -45,7 +45,8 @@ const Expected kExpected[] = {
     {L"ButtonStartUp1", L"Button", L"スタートアップに登録・削除", 0, true, false, true},
     {L"CheckBoxCloseQuery1", L"Button", L"終了時に確認", 0, true, false, true},
     {L"CheckBoxSaveStatus1", L"Button", L"終了時の設定を保存", 0, true, true, true},
-    {L"CheckBoxAddHistory1", L"Button", L"履歴に「メモ帳」「ペイント」を追加", 0, true, false, true},
+    {L"CheckBoxAddHistory1", L"Button", L"履歴に「メモ帳」「ペイント」を追加", 0, true, false,
+     true},
     {L"ButtonDefApp1", L"Button", L"既定のアプリの選択", 0, true, false, true},
     {L"GroupBox4", L"Button", L"起動の組合せ", 1, true, false, false},
     {L"Label1", L"Static", L"対象ファイル（文書・画像等）", 1, true, false, false},
@@ -84,18 +85,18 @@ TEST_F(MainWindow, EveryControlHasItsKindCaptionPageAndInitialState) {
     HWND pages[] = {f.TsFile1.hwnd, f.TsEdit1.hwnd, f.TsHelp1.hwnd};
     for (const Expected& e : kExpected) {
         SCOPED_TRACE(WideToUtf8(e.name));
-        const ControlSpec* spec = nullptr;
-        for (const ControlSpec& s : ControlTable())
-            if (s.name == e.name) spec = &s;
-        ASSERT_NE(spec, nullptr);
-        HWND control = spec->control(f).hwnd;
+        const ControlRow* row = nullptr;
+        for (const ControlRow& s : ControlTable())
+            if (s.name == e.name) row = &s;
+        ASSERT_NE(row, nullptr);
+        HWND control = row->control(f).hwnd;
         ASSERT_TRUE(::IsWindow(control));
         EXPECT_EQ(ClassName(control), e.cls);
-        EXPECT_EQ(spec->control(f).text(), e.caption);
+        EXPECT_EQ(row->control(f).text(), e.caption);
         EXPECT_EQ(::GetParent(control), pages[e.page]);
-        EXPECT_EQ(spec->control(f).enabled(), e.enabled);
+        EXPECT_EQ(row->control(f).enabled(), e.enabled);
         EXPECT_EQ(::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED, e.checked);
-        EXPECT_EQ(spec->handCursor, e.hand);
+        EXPECT_EQ(row->handCursor, e.hand);
     }
     EXPECT_EQ(ClassName(f.hwnd), L"TPallendoForm");
 }
@@ -113,7 +114,8 @@ TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
     EXPECT_FALSE(::GetWindowLongW(f.PageControl1.hwnd, GWL_STYLE) & WS_TABSTOP);
     EXPECT_EQ(ClassName(f.StatusBar1.hwnd), L"msctls_statusbar32");
     int parts[2] = {};
-    ASSERT_EQ(::SendMessageW(f.StatusBar1.hwnd, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)), 2);
+    ASSERT_EQ(::SendMessageW(f.StatusBar1.hwnd, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)),
+              2);
     EXPECT_EQ(parts[0], f.Scale(120));
     EXPECT_EQ(parts[1] - parts[0], f.Scale(500));
     EXPECT_EQ(f.ImageList3.count(), 2);
@@ -127,14 +129,15 @@ TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
 
 TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
     TPallendoForm& f = CreateForm();
-    for (const ControlSpec& spec : ControlTable()) spec.control(f).setEnabled(true);
+    for (const ControlRow& row : ControlTable()) row.control(f).setEnabled(true);
     const std::vector<std::wstring> orders[] = {
-        {L"ButtonSendTo1", L"ButtonDeskTop1", L"ButtonStartMenu1", L"ButtonStartUp1", L"CheckBoxCloseQuery1",
-         L"CheckBoxSaveStatus1", L"CheckBoxAddHistory1", L"ButtonDefApp1"},
-        {L"ButtonEdit1Clear", L"ButtonSelectFile1", L"Edit1", L"ButtonOpenDefault1", L"ButtonComboBox2Clear",
-         L"ButtonSelectExe2", L"ComboBox2", L"ButtonExe2", L"ButtonTest12", L"RadioButtonDeskTop1",
-         L"RadioButtonStartMenu2", L"ButtonEdit3Clear", L"Edit3", L"ButtonCreate3", L"ButtonOpenFolder3",
-         L"ButtonProperties3", L"ButtonExeLink3", L"RadioButtonStartUp3"},
+        {L"ButtonSendTo1", L"ButtonDeskTop1", L"ButtonStartMenu1", L"ButtonStartUp1",
+         L"CheckBoxCloseQuery1", L"CheckBoxSaveStatus1", L"CheckBoxAddHistory1", L"ButtonDefApp1"},
+        {L"ButtonEdit1Clear", L"ButtonSelectFile1", L"Edit1", L"ButtonOpenDefault1",
+         L"ButtonComboBox2Clear", L"ButtonSelectExe2", L"ComboBox2", L"ButtonExe2", L"ButtonTest12",
+         L"RadioButtonDeskTop1", L"RadioButtonStartMenu2", L"ButtonEdit3Clear", L"Edit3",
+         L"ButtonCreate3", L"ButtonOpenFolder3", L"ButtonProperties3", L"ButtonExeLink3",
+         L"RadioButtonStartUp3"},
         {L"Button4", L"Button5", L"Button6", L"Button7", L"Button8"},
     };
     for (int page = 0; page < 3; ++page) {
@@ -146,7 +149,8 @@ TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
             HWND control = at;
             wchar_t cls[32] = {};
             ::GetClassNameW(::GetParent(at), cls, 32);
-            if (lstrcmpiW(cls, L"ComboBox") == 0) control = ::GetParent(at);  // the combo's own edit
+            if (lstrcmpiW(cls, L"ComboBox") == 0)
+                control = ::GetParent(at);  // the combo's own edit
             walked.push_back(NameOf(f, control));
             at = ::GetNextDlgTabItem(f.hwnd, at, FALSE);
             if (at == first) break;
@@ -187,7 +191,8 @@ TEST_F(MainWindow, ClockShowsDateTwoBlanksAndTwentyFourHourTime) {
     t.wYear = 2025, t.wMonth = 1, t.wDay = 1, t.wHour = 13, t.wMinute = 7, t.wSecond = 59;
     EXPECT_EQ(ClockText(t), L"2025/01/01  13:07");
     SYSTEMTIME morning = t;
-    morning.wYear = 2024, morning.wMonth = 5, morning.wDay = 10, morning.wHour = 9, morning.wMinute = 5;
+    morning.wYear = 2024, morning.wMonth = 5, morning.wDay = 10, morning.wHour = 9,
+    morning.wMinute = 5;
     UseClock([morning] { return morning; });
     TPallendoForm& f = CreateForm();
     EXPECT_EQ(f.StatusBar1.panelText(0), L"2024/05/10  09:05");
@@ -271,7 +276,8 @@ TEST_F(MainWindow, StartUpFailureSkipsTheRemainingStepsButTheWindowRuns) {
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_FALSE(prompter.asked[0].text.empty());
     EXPECT_TRUE(f.TempFileName1.empty());
-    EXPECT_FALSE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);  // the last step never ran
+    EXPECT_FALSE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) &
+                 WS_EX_ACCEPTFILES);  // the last step never ran
     EXPECT_TRUE(::IsWindowVisible(f.hwnd));
     EXPECT_EQ(f.PageControl1.activeIndex(), 1);  // the steps before the failure did run
 }

@@ -47,7 +47,8 @@ int ShowPage(int index) {
         return 1;
     }
     ::SendMessageW(tabs, TCM_SETCURFOCUS, index, 0);
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     WaitIdle(window);
     return 0;
 }

@@ -16,10 +16,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     record += L"end\n";
     // Written in one go under a temporary name, then renamed, so a reader never sees half a record.
     const std::wstring partial = std::wstring(logPath) + L".partial";
-    HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file =
+        ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 2;
     DWORD written = 0;
-    ::WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)), &written, nullptr);
+    ::WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)), &written,
+                nullptr);
     ::CloseHandle(file);
     ::MoveFileExW(partial.c_str(), logPath, MOVEFILE_REPLACE_EXISTING);
     return 0;

@@ -60,7 +60,8 @@ TEST_F(ShellOperations, OpenOfAMissingFileReportsCode2) {
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].kind, L"message");
     EXPECT_EQ(prompter.asked[0].caption, L"パレンド");
-    EXPECT_EQ(prompter.asked[0].text, L"Open Failed 2\r\n" + SystemErrorText(2) + L"\r\n" + missing);
+    EXPECT_EQ(prompter.asked[0].text,
+              L"Open Failed 2\r\n" + SystemErrorText(2) + L"\r\n" + missing);
 }
 
 TEST_F(ShellOperations, OpenByOfAMissingProgramNamesProgramAndParameters) {
@@ -90,7 +91,8 @@ TEST_F(ShellOperations, DeletedFileLandsInTheTrash) {
     BoxAnswerer answerer({IDYES});
     EXPECT_TRUE(DeleteToRecycleBin(file));
     EXPECT_FALSE(Exists(file));
-    EXPECT_TRUE(Exists(TrashFolder() + L"\\" + name)) << "not found in " << WideToUtf8(TrashFolder());
+    EXPECT_TRUE(Exists(TrashFolder() + L"\\" + name))
+        << "not found in " << WideToUtf8(TrashFolder());
     EXPECT_TRUE(prompter.asked.empty());
 }
 

@@ -39,7 +39,8 @@ TEST(PathParts, NameBaseExtensionAndFolder) {
 
 TEST(PathParts, InvalidCharactersAndEmptyNamesRaiseTheirTexts) {
     EXPECT_EQ(FailureOf([] { FileNameOf(L"C:\\a|b.txt"); }), L"パスに無効な文字が含まれています");
-    EXPECT_EQ(FailureOf([] { FileNameOf(L"C:\\\"quoted\".txt"); }), L"パスに無効な文字が含まれています");
+    EXPECT_EQ(FailureOf([] { FileNameOf(L"C:\\\"quoted\".txt"); }),
+              L"パスに無効な文字が含まれています");
     EXPECT_EQ(FailureOf([] { FolderOf(L""); }), L"ファイル名が空です");
     EXPECT_EQ(FailureOf([] { FolderOf(L"   "); }), L"ファイル名が空です");
     EXPECT_EQ(FailureOf([] { FolderOf(L"C:\\a<b"); }), L"ファイル名に無効な文字が含まれています");
@@ -58,7 +59,8 @@ TEST(PathParts, JoiningPutsOneSeparatorAndLetsRootedNamesStandAlone) {
 }
 
 TEST(Quoting, QuoteAndDequoteAreInverse) {
-    const std::wstring texts[] = {L"", L"C:\\Program Files\\App\\app.exe", L"say \"hi\"", L"\"", L"\"\"", L"a\"\"b"};
+    const std::wstring texts[] = {
+        L"", L"C:\\Program Files\\App\\app.exe", L"say \"hi\"", L"\"", L"\"\"", L"a\"\"b"};
     for (const std::wstring& text : texts) EXPECT_EQ(Dequote(Quote(text)), text);
     EXPECT_EQ(Quote(L"C:\\Tools\\viewer.exe"), L"\"C:\\Tools\\viewer.exe\"");
     EXPECT_EQ(Quote(L"a\"b"), L"\"a\"\"b\"");

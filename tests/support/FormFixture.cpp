@@ -12,7 +12,8 @@ namespace {
 struct ProgramSetUp {
     ProgramSetUp() {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                      ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&controls);
     }
 };
@@ -53,4 +54,6 @@ std::wstring FormFixture::SettingsFile() {
     return JoinPath(JoinPath(JoinPath(appData, L"Hollowmere"), base), base + L".ini");
 }
 
-void FormFixture::RemoveSettingsFile() { ::DeleteFileW(SettingsFile().c_str()); }
+void FormFixture::RemoveSettingsFile() {
+    ::DeleteFileW(SettingsFile().c_str());
+}

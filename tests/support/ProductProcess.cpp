@@ -75,9 +75,9 @@ ProductProcess::~ProductProcess() {
 }
 
 HWND ProductProcess::control(std::wstring_view name) const {
-    for (const ControlSpec& spec : ControlTable()) {
-        if (spec.name != name) continue;
-        ChildSearch search{IdOfSpec(spec), nullptr};
+    for (const ControlRow& row : ControlTable()) {
+        if (row.name != name) continue;
+        ChildSearch search{IdOfRow(row), nullptr};
         ::EnumChildWindows(window_, FindChild, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }

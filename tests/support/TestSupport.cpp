@@ -7,14 +7,20 @@
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
 
-ScriptedPrompter::ScriptedPrompter() { previous_ = UsePrompter(this); }
-ScriptedPrompter::~ScriptedPrompter() { UsePrompter(previous_); }
+ScriptedPrompter::ScriptedPrompter() {
+    previous_ = UsePrompter(this);
+}
+ScriptedPrompter::~ScriptedPrompter() {
+    UsePrompter(previous_);
+}
 
-void ScriptedPrompter::ShowMessage(HWND, const std::wstring& caption, const std::wstring& text, bool cancellable) {
+void ScriptedPrompter::ShowMessage(HWND, const std::wstring& caption, const std::wstring& text,
+                                   bool cancellable) {
     asked.push_back({cancellable ? L"cancellable message" : L"message", caption, text, 0, {}});
 }
 
-int ScriptedPrompter::AskBox(HWND, const std::wstring& caption, const std::wstring& text, UINT flags) {
+int ScriptedPrompter::AskBox(HWND, const std::wstring& caption, const std::wstring& text,
+                             UINT flags) {
     asked.push_back({L"box", caption, text, flags, {}});
     if (boxAnswers.empty()) return IDCANCEL;
     const int answer = boxAnswers.front();
@@ -37,7 +43,9 @@ std::vector<std::wstring> ScriptedPrompter::texts(const std::wstring& kind) cons
     return result;
 }
 
-void PumpMessages() { ProcessMessages(); }
+void PumpMessages() {
+    ProcessMessages();
+}
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
@@ -53,12 +61,15 @@ TestFolder::TestFolder(const std::wstring& name) {
     static int counter = 0;
     std::wstring base = TempFolder() + L"pallendo-tests";
     ::CreateDirectoryW(base.c_str(), nullptr);
-    path_ = base + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    path_ = base + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
     RemoveTree(path_);
     ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-TestFolder::~TestFolder() { RemoveTree(path_); }
+TestFolder::~TestFolder() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
@@ -89,20 +100,23 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     ::CloseHandle(file);
     return bytes;
 }
 
 std::wstring Utf8ToWide(const std::string& text) {
     if (text.empty()) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
@@ -110,13 +124,17 @@ std::wstring Utf8ToWide(const std::string& text) {
 
 std::string WideToUtf8(const std::wstring& text) {
     if (text.empty()) return {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
+                          nullptr, nullptr);
     return narrow;
 }
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::wstring TestProgramFolder() {
     const std::wstring exe = ExecutablePath();
@@ -132,14 +150,19 @@ Probe::Probe() : folder_(L"probe"), log_(folder_ / L"probe-record.txt") {
     ::SetEnvironmentVariableW(L"PALLENDO_PROBE_LOG", log_.c_str());
 }
 
-Probe::~Probe() { ::SetEnvironmentVariableW(L"PALLENDO_PROBE_LOG", nullptr); }
+Probe::~Probe() {
+    ::SetEnvironmentVariableW(L"PALLENDO_PROBE_LOG", nullptr);
+}
 
-std::wstring Probe::Path() { return TestProgramFolder() + L"\\probe.exe"; }
+std::wstring Probe::Path() {
+    return TestProgramFolder() + L"\\probe.exe";
+}
 
 namespace {
 std::vector<std::wstring> RecordLines(const std::wstring& log) {
     const std::string bytes = ReadBytes(log);
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()),
+                      bytes.size() / sizeof(wchar_t));
     std::vector<std::wstring> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
@@ -148,7 +171,8 @@ std::vector<std::wstring> RecordLines(const std::wstring& log) {
 }
 }  // namespace
 
-std::optional<std::vector<std::wstring>> Probe::WaitForArguments(std::chrono::milliseconds deadline) const {
+std::optional<std::vector<std::wstring>> Probe::WaitForArguments(
+    std::chrono::milliseconds deadline) const {
     if (!PumpUntil([&] { return Exists(log_); }, deadline)) return std::nullopt;
     std::vector<std::wstring> args;
     for (const std::wstring& line : RecordLines(log_))

@@ -32,8 +32,10 @@ public:
     std::deque<std::optional<std::wstring>> fileAnswers;
     std::vector<Asked> asked;
 
-    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text, bool cancellable) override;
-    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags) override;
+    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
+                     bool cancellable) override;
+    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text,
+               UINT flags) override;
     std::optional<std::wstring> ChooseFile(HWND owner, const FileDialogRequest& request) override;
 
     // The texts of everything asked, in order, of one kind (all kinds when empty).
@@ -47,7 +49,8 @@ private:
 // Handles waiting window messages.
 void PumpMessages();
 // Pumps messages until the condition holds or the deadline passes; returns the condition.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline = std::chrono::seconds(30));
+bool PumpUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds deadline = std::chrono::seconds(30));
 
 // A new empty folder in the test prefix's temporary folder, removed again at the end.
 class TestFolder {
