@@ -72,7 +72,7 @@ void TPallendoForm::FormCloseQuery(bool& CanClose) {
         return;
     }
     WriteSettings();
-    if (FileExists(TempFileName1)) ::DeleteFileW(TempFileName1.c_str());
+    DiscardTestCopy();
 }
 
 LRESULT TPallendoForm::WMQueryEndSession() {

@@ -14,6 +14,8 @@ constexpr wchar_t kFormClass[] = L"TPallendoForm";
 constexpr wchar_t kPageClass[] = L"TPallendoPage";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 997;
+// Puts back a combo box's field text once the combo box has finished a selection change.
+constexpr UINT kRestoreComboText = WM_APP + 1;
 constexpr SIZE kDesignClientSize{556, 324};
 constexpr int kStatusBarHeight = 19;
 constexpr int kClockPanelWidth = 120;
@@ -197,6 +199,10 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_QUERYENDSESSION:
         return WMQueryEndSession();
+    case kRestoreComboText:
+        if (const ControlSpec* spec = SpecOfId(static_cast<int>(wParam)); spec && spec->kind == ControlKind::ComboBox)
+            static_cast<ComboBox&>(spec->control(*this)).setText(comboTextAfterPick_);
+        return 0;
     case WM_DROPFILES:
         ::DefWindowProcW(hwnd, message, wParam, lParam);
         WMDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -244,6 +250,12 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
             const int picked = combo.selectedIndex();
             if (picked >= 0) combo.setText(combo.item(picked));
             run(spec->onChange);
+            // After this notification the combo box fills its field from the list's selection;
+            // when the handler emptied the list, the field gets back the text it was left with.
+            if (combo.selectedIndex() < 0) {
+                comboTextAfterPick_ = combo.text();
+                ::PostMessageW(hwnd, kRestoreComboText, LOWORD(wParam), 0);
+            }
         }
         if (code == CBN_SETFOCUS) run(spec->onEnter);
         if (code == CBN_KILLFOCUS) run(spec->onExit);

@@ -116,6 +116,9 @@ public:
     void ButtonOpenDefault1Click();
     void ButtonExe2Click();
     void ButtonTest12Click();
+    // Deletes the current test copy (or the file reserved at start-up) and this run's own
+    // folder for test copies once it is empty; the close runs it.
+    void DiscardTestCopy();
 
     // --- shortcuts ----------------------------------------------------------------------------
     void PlaceShortcut(int folderId, const std::wstring& programPath, const std::wstring& arguments,
@@ -166,6 +169,10 @@ private:
     UniqueFont font_;
     KeyPressHandler edit3KeyPress_;
     bool created_ = false;
+    // The launcher field's text after a pick from its list, put back once the pick is over.
+    std::wstring comboTextAfterPick_;
+    // The folder of this run's own that holds the test copies; "" until the first test.
+    std::wstring testCopyFolder_;
 };
 
 // The program's entry, for the product's wWinMain.

@@ -1,13 +1,26 @@
 // The Help page's buttons and the default-apps button.
 #include "app/PallendoForm.h"
+#include "help/HelpFile.h"
+#include "help/MakerInfo.h"
+#include "shell/AppInfo.h"
+#include "shell/Shell.h"
 
-void TPallendoForm::Button4Click() {}
+void TPallendoForm::Button4Click() {
+    ShowHelpFile(ExecutablePath());
+}
 
-void TPallendoForm::Button6Click() {}
+void TPallendoForm::Button6Click() {
+    ShowProperties(ExecutablePath());
+}
 
-void TPallendoForm::Button7Click() {}
+void TPallendoForm::Button7Click() {
+    Open(kProductPageUrl);
+}
 
-void TPallendoForm::Button8Click() {}
+void TPallendoForm::Button8Click() {
+    Open(kHomePageUrl);
+}
 
-void TPallendoForm::ButtonDefApp1Click() {}
-
+void TPallendoForm::ButtonDefApp1Click() {
+    Open(kDefaultAppsPage);
+}

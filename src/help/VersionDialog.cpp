@@ -1,5 +1,298 @@
 // The version dialog.
+#include "help/VersionDialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <vector>
+
 #include "app/PallendoForm.h"
+#include "help/MakerInfo.h"
+#include "help/VersionText.h"
+#include "resources/ResourceIds.h"
+#include "shell/AppInfo.h"
+#include "shell/Failure.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
 
-void TPallendoForm::Button5Click() {}
+namespace {
 
+constexpr int kIconId = 20;
+constexpr int kTextId = 0xFFFF;
+constexpr DWORD kDialogStyle =
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME;  // no system menu: no caption buttons
+constexpr DWORD kDialogExStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
+constexpr std::wstring_view kDivider = L"---------------------------";
+
+// Seeded once when the program starts, so every run paints other colours.
+std::mt19937 randomColours(static_cast<std::mt19937::result_type>(
+    std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+
+struct DialogState {
+    std::wstring text;
+    UniqueFont font;
+    UniqueIcon icon;
+    std::uint32_t colour = 0xFFFFFF;
+};
+
+void FillGradient(HWND dialog, HDC dc, std::uint32_t colour) {
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    const auto channel = [&](int shift) {
+        return static_cast<COLOR16>(((colour >> shift) & 0xFF) << 8);
+    };
+    TRIVERTEX vertices[2] = {
+        {client.left, client.top, 0xFF00, 0xFF00, 0xFF00, 0},
+        {client.right, client.bottom, channel(0), channel(8), channel(16), 0},
+    };
+    GRADIENT_RECT rect{0, 1};
+    ::GradientFill(dc, vertices, 2, &rect, 1,
+                   (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+BOOL CALLBACK CollectButtonCaptions(HWND child, LPARAM param) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(child, cls, 16);
+    if (::lstrcmpiW(cls, WC_BUTTONW) != 0) return TRUE;
+    std::wstring caption = WindowText(child);
+    std::erase(caption, L'&');
+    *reinterpret_cast<std::wstring*>(param) += caption + L"   ";
+    return TRUE;
+}
+
+// The dialog's content as the platform's message boxes put theirs on the clipboard.
+std::wstring ClipboardText(HWND dialog) {
+    std::wstring buttons;
+    ::EnumChildWindows(dialog, CollectButtonCaptions, reinterpret_cast<LPARAM>(&buttons));
+    std::wstring text;
+    for (const std::wstring& element :
+         {std::wstring(kDivider), WindowText(dialog), std::wstring(kDivider),
+          WindowText(::GetDlgItem(dialog, kTextId)), std::wstring(kDivider), buttons,
+          std::wstring(kDivider)})
+        text += element + L"\r\n";
+    return text;
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text) {
+    if (!::OpenClipboard(owner)) {
+        const std::wstring reason = SystemErrorText(::GetLastError());
+        Fail(reason.empty() ? L"Cannot open clipboard" : L"Cannot open clipboard: " + reason);
+    }
+    struct Closer {
+        ~Closer() { ::CloseClipboard(); }
+    } closer;
+    ::EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return;
+    if (void* target = ::GlobalLock(memory.get())) {
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(target));
+        ::GlobalUnlock(memory.get());
+        if (::SetClipboardData(CF_UNICODETEXT, memory.get()))
+            memory.release();  // the clipboard owns it now
+    }
+}
+
+bool OnlyControlDown() {
+    return ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_SHIFT) >= 0 &&
+           ::GetKeyState(VK_MENU) >= 0;
+}
+
+LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR) {
+    switch (message) {
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) != HTCLIENT) break;
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    case WM_KEYDOWN:
+        if (wParam != 'C' || !OnlyControlDown()) break;
+        return Guarded([&]() -> LRESULT {
+            ::MessageBeep(MB_OK);
+            HWND dialog = ::GetParent(button);
+            PutOnClipboard(dialog, ClipboardText(dialog));
+            return 0;
+        });
+    case WM_NCDESTROY: ::RemoveWindowSubclass(button, OkButtonProc, id); break;
+    }
+    return ::DefSubclassProc(button, message, wParam, lParam);
+}
+
+HWND CreateChild(HWND dialog, const wchar_t* cls, const std::wstring& text, DWORD style, int id,
+                 HFONT font) {
+    HWND child = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                                   dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// Builds the controls and sizes the window as the platform's message box does: margins and
+// spacings from the message font's average character size, the icon beside the text, which
+// wraps at half the screen's width, one button centred below, the window centred on the screen.
+void LayOut(HWND dialog, DialogState& state) {
+    const UINT dpi = ::GetDpiForWindow(dialog);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    state.font.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+
+    const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
+    state.icon.reset(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO),
+                                        IMAGE_ICON, iconSize, iconSize, 0)));
+    HICON shown = state.icon ? state.icon.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
+
+    HDC dc = ::GetDC(dialog);
+    HGDIOBJ previous = ::SelectObject(dc, state.font.get());
+    constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE alphabet{};
+    ::GetTextExtentPoint32W(dc, kAlphabet, 52, &alphabet);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    RECT textRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    ::DrawTextW(dc, state.text.c_str(), -1, &textRect,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SIZE okText{};
+    ::GetTextExtentPoint32W(dc, L"OK", 2, &okText);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(dialog, dc);
+
+    const int unitX = (alphabet.cx / 26 + 1) / 2;
+    const int unitY = tm.tmHeight;
+    const int horzMargin = ::MulDiv(8, unitX, 4), vertMargin = ::MulDiv(8, unitY, 8);
+    const int horzSpacing = ::MulDiv(10, unitX, 4), vertSpacing = ::MulDiv(10, unitY, 8);
+    const int buttonWidth = std::max<int>(::MulDiv(50, unitX, 4), okText.cx + 2 * horzMargin);
+    const int buttonHeight = ::MulDiv(14, unitY, 8);
+    const int textWidth = textRect.right - textRect.left,
+              textHeight = textRect.bottom - textRect.top;
+
+    const int textLeft = horzMargin + iconSize + horzSpacing;
+    const int textTop = vertMargin + std::max(0, (iconSize - textHeight) / 2);
+    const int clientWidth =
+        std::max(textLeft + textWidth + horzMargin, buttonWidth + 2 * horzMargin);
+    const int buttonTop = std::max(vertMargin + iconSize, textTop + textHeight) + vertSpacing;
+    const int clientHeight = buttonTop + buttonHeight + vertMargin;
+
+    HWND icon = CreateChild(dialog, WC_STATICW, L"", SS_ICON, kIconId, nullptr);
+    ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+    ::SetWindowPos(icon, nullptr, horzMargin, vertMargin, iconSize, iconSize,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND text = CreateChild(dialog, WC_STATICW, state.text, SS_LEFT | SS_NOPREFIX, kTextId,
+                            state.font.get());
+    ::SetWindowPos(text, nullptr, textLeft, textTop, textWidth, textHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND ok = CreateChild(dialog, WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK,
+                          state.font.get());
+    ::SetWindowPos(ok, nullptr, (clientWidth - buttonWidth) / 2, buttonTop, buttonWidth,
+                   buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowSubclass(ok, OkButtonProc, 1, 0);
+
+    RECT frame{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    ::SetWindowPos(dialog, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+    ::SetFocus(ok);
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* state = reinterpret_cast<DialogState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    return Guarded([&]() -> LRESULT {
+        switch (message) {
+        case WM_INITDIALOG:
+            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            LayOut(dialog, *reinterpret_cast<DialogState*>(lParam));
+            return FALSE;  // the focus is set
+        case WM_ERASEBKGND: ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1); return TRUE;
+        case WM_PAINT: {
+            // The whole window takes the new colour, and the transparent texts are drawn again
+            // over it, even when only a part was uncovered.
+            ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+            PAINTSTRUCT paint{};
+            HDC dc = ::BeginPaint(dialog, &paint);
+            const std::uint32_t colour = PaintVersionBackground(dialog, dc);
+            if (state) state->colour = colour;
+            ::EndPaint(dialog, &paint);
+            return TRUE;
+        }
+        case WM_PRINTCLIENT:
+            // A themed button draws its parent's background behind its corners: the colour shown.
+            FillGradient(dialog, reinterpret_cast<HDC>(wParam), state ? state->colour : 0xFFFFFF);
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                ::EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        }
+        return FALSE;
+    });
+}
+
+// An empty dialog template: the controls are made when the layout is known.
+std::vector<WORD> DialogTemplate() {
+    const DLGTEMPLATE header{kDialogStyle, kDialogExStyle, 0, 0, 0, 0, 0};
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD));
+    std::memcpy(words.data(), &header, sizeof(DLGTEMPLATE));
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    for (wchar_t c : kApplicationTitle) words.push_back(static_cast<WORD>(c));
+    words.push_back(0);
+    return words;
+}
+
+}  // namespace
+
+std::wstring VersionDialogText() {
+    const std::wstring executable = ExecutablePath();
+    std::wstring text;
+    const auto line = [&](std::wstring_view content) { text.append(content).append(L"\r\n"); };
+    line(std::wstring(kApplicationTitle) + L" " + std::wstring(kVersionText) + L" (" +
+         FileVersionText(executable) + L") Release Build");
+    line(executable);
+    line(L"CurrentScreen " + DecimalText(::GetSystemMetrics(SM_CXSCREEN)) + L" x " +
+         DecimalText(::GetSystemMetrics(SM_CYSCREEN)));
+    line(L"");
+    line(kRightsNotice);
+    line(kContactAddress);
+    line(kHomePageUrl);
+    line(L"");
+    line(UkraineTimeText());
+    return text;
+}
+
+std::uint32_t PaintVersionBackground(HWND dialog, HDC dc) {
+    const std::uint32_t colour =
+        std::uniform_int_distribution<std::uint32_t>(0, 0xFFFFFE)(randomColours);
+    FillGradient(dialog, dc, colour);
+    return colour;
+}
+
+void ShowVersionDialog(HWND owner) {
+    DialogState state{VersionDialogText()};
+    const std::vector<WORD> dialogTemplate = DialogTemplate();
+    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
+                              reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+                              DialogProc, reinterpret_cast<LPARAM>(&state));
+}
+
+void TPallendoForm::Button5Click() {
+    ShowVersionDialog(hwnd);
+}

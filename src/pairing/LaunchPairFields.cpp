@@ -1,23 +1,172 @@
 // The target field and the launcher field: icons, enabled states, clear and browse buttons.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include "app/PallendoForm.h"
+#include "pairing/LauncherHistory.h"
+#include "shell/Prompter.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
 
-void TPallendoForm::Edit1Change() {}
+namespace {
 
-void TPallendoForm::ComboBox2Change() {}
+constexpr wchar_t kSetText[] = L" を設定しました";
+
+// Where a browse starts: the desktop for an empty field, else the folder the field names.
+std::wstring StartFolderOf(const std::wstring& fieldText) {
+    if (fieldText.empty()) return GetSpecialFolder(CSIDL_DESKTOP);
+    return FolderOf(fieldText);
+}
+
+}  // namespace
+
+void TPallendoForm::WithdrawTest() {
+    ButtonTest12.setEnabled(false);
+    ButtonTest12.setImageIndex(-1);
+    SetPanelEnabled(GridPanel6, false);
+    ButtonCreate3.setImageIndex(-1);
+}
+
+void TPallendoForm::Edit1Change() {
+    const std::wstring text = Edit1.text();
+    TargetFileName1 = text;
+    if (text.empty()) {
+        ButtonEdit1Clear.setEnabled(false);
+        ButtonOpenDefault1.setEnabled(false);
+        StatusBar1.setPanelText(1, L"");
+        ImageList1.clear();
+        ButtonOpenDefault1.setImageIndex(-1);
+    } else {
+        ButtonEdit1Clear.setEnabled(true);
+        ButtonOpenDefault1.setEnabled(true);
+        ShowTargetIcon(text);
+    }
+    if (!text.empty() && !ComboBox2.text().empty()) {
+        ButtonTest12.setEnabled(true);
+        ButtonTest12.setImageIndex(0);
+        // During start-up the window is not shown yet, and the focus stays where it is.
+        if (::IsWindowVisible(hwnd)) ButtonTest12.setFocus();
+    } else {
+        WithdrawTest();
+    }
+}
+
+void TPallendoForm::ComboBox2Change() {
+    const std::wstring text = ComboBox2.text();
+    TargetExeName1 = text;
+    if (text.empty()) {
+        ButtonComboBox2Clear.setEnabled(false);
+        ButtonExe2.setEnabled(false);
+        ImageList2.clear();
+        ButtonExe2.setImageIndex(-1);
+        WithdrawTest();
+        StatusBar1.setPanelText(1, L"");
+        if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
+        return;
+    }
+    if (text == kClearHistoryEntry) {
+        ComboBox2.clearItems();
+        ButtonComboBox2Clear.setEnabled(false);
+        ButtonExe2.setEnabled(false);
+        WithdrawTest();
+        ShowLauncherIcon(text);
+        if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
+        return;
+    }
+    if (!Edit1.text().empty()) {
+        ButtonTest12.setEnabled(true);
+        ButtonTest12.setImageIndex(0);
+    } else {
+        WithdrawTest();
+    }
+    ButtonComboBox2Clear.setEnabled(true);
+    ButtonExe2.setEnabled(true);
+    ShowLauncherIcon(text);
+    if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
+}
 
 void TPallendoForm::ComboBox2Enter() {}
 
-void TPallendoForm::WithdrawTest() {}
+void TPallendoForm::ShowTargetIcon(const std::wstring& path) {
+    SHFILEINFOW info{};
+    // With the file's attributes given, the type's icon shows even for a file that does not exist.
+    const DWORD_PTR found =
+        ::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                         SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
+    if (found == 0) return;
+    UniqueIcon icon(info.hIcon);
+    ImageList1.clear();
+    if (icon) ImageList1.addIcon(icon.get());
+    ButtonOpenDefault1.setImageIndex(0);
+}
 
-void TPallendoForm::ShowTargetIcon(const std::wstring&) {}
+void TPallendoForm::ShowLauncherIcon(const std::wstring& path) {
+    HICON extracted = ::ExtractIconW(::GetModuleHandleW(nullptr), path.c_str(), 0);
+    // 1 is the platform's answer for a file that is neither a program, a library nor an icon
+    // file (a batch file, for one): not a handle, and no icon to show.
+    if (extracted == reinterpret_cast<HICON>(1)) extracted = nullptr;
+    UniqueIcon icon(extracted);
+    ImageList2.clear();
+    if (!icon) {
+        ButtonExe2.setImageIndex(-1);
+        return;
+    }
+    ImageList2.addIcon(icon.get());
+    ButtonExe2.setImageIndex(0);
+}
 
-void TPallendoForm::ShowLauncherIcon(const std::wstring&) {}
+void TPallendoForm::ButtonEdit1ClearClick() {
+    Edit1.setText(L"");
+    ButtonEdit1Clear.setEnabled(false);
+    ImageList1.clear();
+    ButtonTest12.setEnabled(false);
+    ButtonTest12.setImageIndex(-1);
+    Edit1.setFocus();
+    SetPanelEnabled(GridPanel6, false);
+    ButtonCreate3.setImageIndex(-1);
+    ShortCut1.clear();
+    Edit3.setText(L"");
+}
 
-void TPallendoForm::ButtonEdit1ClearClick() {}
+void TPallendoForm::ButtonComboBox2ClearClick() {
+    ComboBox2.setText(L"");
+    ButtonComboBox2Clear.setEnabled(false);
+    ButtonExe2.setEnabled(false);
+    ImageList2.clear();
+    ButtonTest12.setEnabled(false);
+    ButtonTest12.setImageIndex(-1);
+    ComboBox2.setFocus();
+    SetPanelEnabled(GridPanel6, false);
+    ButtonCreate3.setImageIndex(-1);
+    ShortCut1.clear();
+    Edit3.setText(L"");
+}
 
-void TPallendoForm::ButtonComboBox2ClearClick() {}
+void TPallendoForm::ButtonSelectFile1Click() {
+    FileDialogRequest request;
+    request.startFolder = StartFolderOf(Edit1.text());
+    const std::optional<std::wstring> chosen = CurrentPrompter().ChooseFile(hwnd, request);
+    if (!chosen) return;
+    ButtonEdit1Clear.setEnabled(true);
+    Edit1.setText(*chosen);
+    StatusBar1.setPanelText(1, FileNameOf(Edit1.text()) + kSetText);
+}
 
-void TPallendoForm::ButtonSelectFile1Click() {}
-
-void TPallendoForm::ButtonSelectExe2Click() {}
-
+void TPallendoForm::ButtonSelectExe2Click() {
+    FileDialogRequest request;
+    request.startFolder = StartFolderOf(ComboBox2.text());
+    request.fileTypes = {{L"実行プログラム(*.exe)", L"*.exe"},
+                         {L"バッチファイル(*.bat)", L"*.bat"},
+                         {L"全てのファイル", L"*.*"}};
+    request.defaultExtension = L"exe";
+    const std::optional<std::wstring> chosen = CurrentPrompter().ChooseFile(hwnd, request);
+    if (!chosen) return;
+    ButtonComboBox2Clear.setEnabled(true);
+    RememberLauncher(ComboBox2.text());
+    ComboBox2.setText(*chosen);
+    ComboBox2Change();
+    ButtonTest12.setEnabled(true);
+    ButtonTest12.setImageIndex(0);
+    StatusBar1.setPanelText(1, FileNameOf(ComboBox2.text()) + kSetText);
+}

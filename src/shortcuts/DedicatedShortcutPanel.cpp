@@ -1,15 +1,44 @@
 // The dedicated-shortcut panel of the Edit page.
 #include "app/PallendoForm.h"
+#include "shell/AppInfo.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+#include "shortcuts/Destination.h"
 
-void TPallendoForm::Edit3Change() {}
+void TPallendoForm::Edit3Change() {
+    if (Edit3.enabled()) ButtonEdit3Clear.setEnabled(true);
+}
 
-void TPallendoForm::Edit3KeyPress(wchar_t&) {}
+void TPallendoForm::Edit3KeyPress(wchar_t& key) {
+    if (key != L'\r') return;
+    key = 0;  // a one-line field would only beep at it
+    if (!Edit3.showing() || !Edit3.enabled()) return;
+    if (HWND next = ::GetNextDlgTabItem(hwnd, Edit3.hwnd, FALSE)) ::SetFocus(next);
+}
 
-void TPallendoForm::ButtonEdit3ClearClick() {}
+void TPallendoForm::ButtonEdit3ClearClick() {
+    Edit3.setText(L"");
+    Edit3.setFocus();
+    StatusBar1.setPanelText(1, L"");
+    ButtonEdit3Clear.setEnabled(false);
+    ButtonOpenFolder3.setEnabled(true);
+    ButtonProperties3.setEnabled(false);
+    ButtonExeLink3.setEnabled(false);
+}
 
-void TPallendoForm::ButtonOpenFolder3Click() {}
+void TPallendoForm::ButtonOpenFolder3Click() {
+    const int folderId = ChosenDestination(*this).folderId;
+    if (FileExists(ShortCut1))
+        OpenBy(L"explorer.exe", L"/select,\"" + ShortCut1 + L"\"");
+    else
+        Open(GetSpecialFolder(folderId));
+}
 
-void TPallendoForm::ButtonProperties3Click() {}
+void TPallendoForm::ButtonProperties3Click() {
+    if (FileExists(ShortCut1)) ShowProperties(ShortCut1);
+}
 
-void TPallendoForm::ButtonExeLink3Click() {}
-
+void TPallendoForm::ButtonExeLink3Click() {
+    Open(ShortCut1);
+    StatusBar1.setPanelText(1, FileNamePart(ShortCut1) + L" を 起動しました");
+}

@@ -1,15 +1,145 @@
 // Placing a shortcut in a folder: create, update or delete.
+#include <shlobj.h>
+
+#include <cstdint>
+
 #include "app/PallendoForm.h"
+#include "shell/AppInfo.h"
+#include "shell/Failure.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+#include "shortcuts/Destination.h"
+#include "shortcuts/ShellLink.h"
 
-void TPallendoForm::PlaceShortcut(int, const std::wstring&, const std::wstring&, const std::wstring&) {}
+using Microsoft::WRL::ComPtr;
 
-void TPallendoForm::ButtonSendTo1Click() {}
+namespace {
 
-void TPallendoForm::ButtonDeskTop1Click() {}
+const std::wstring kCrLf = L"\r\n";
 
-void TPallendoForm::ButtonStartMenu1Click() {}
+std::wstring Code(HRESULT hr) {
+    return SignedText(static_cast<std::uint32_t>(hr));
+}
 
-void TPallendoForm::ButtonStartUp1Click() {}
+// Builds a fresh link and saves it over whatever file has the name; the result of Save.
+HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programPath,
+                      const std::wstring& arguments) {
+    ComPtr<IShellLinkW> link = WriteShellLink(CreateShellLink(), programPath, arguments);
+    ComPtr<IPersistFile> file;
+    const HRESULT hr = link.As(&file);
+    if (FAILED(hr)) Fail(SystemErrorText(static_cast<DWORD>(hr)));
+    return file->Save(linkPath.c_str(), FALSE);
+}
 
-void TPallendoForm::ButtonCreate3Click() {}
+}  // namespace
 
+Destination ChosenDestination(const TPallendoForm& form) {
+    if (form.RadioButtonDeskTop1.checked()) return {CSIDL_DESKTOP, form.RadioButtonDeskTop1.text()};
+    if (form.RadioButtonStartMenu2.checked())
+        return {CSIDL_PROGRAMS, form.RadioButtonStartMenu2.text()};
+    if (form.RadioButtonStartUp3.checked()) return {CSIDL_STARTUP, form.RadioButtonStartUp3.text()};
+    return {CSIDL_DESKTOP, L""};
+}
+
+void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
+                                  const std::wstring& arguments, const std::wstring& folderLabel) {
+    const bool own = programPath == ExecutablePath();
+    const std::wstring folder = GetSpecialFolder(folderId);
+
+    std::wstring linkPath;
+    if (own) {
+        linkPath = JoinPath(folder, kApplicationTitle) + L".lnk";
+    } else if (const std::wstring displayName = Edit3.text(); !displayName.empty()) {
+        linkPath = JoinPath(folder, displayName) + L".lnk";
+    } else {
+        linkPath = JoinPath(folder, FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")") +
+                   L".lnk";
+    }
+    ShortCut1 = linkPath;
+    if (!own) Edit3.setText(BaseNameOf(ShortCut1));
+
+    const std::wstring& label = folderLabel;
+    const std::wstring fileName = FileNamePart(linkPath);
+    auto place = [&](bool updating) {
+        const HRESULT hr = SaveFreshLink(linkPath, programPath, arguments);
+        if (hr != S_OK) {
+            Fail(L"フォルダ " + label + (updating ? L" の" : L" に") + kCrLf + programPath + kCrLf +
+                 arguments + kCrLf + linkPath + kCrLf +
+                 (updating ? L"を更新できませんでした HRESULT="
+                           : L"を作成できませんでした HRESULT=") +
+                 Code(hr) + kCrLf + SystemErrorText(static_cast<DWORD>(hr)));
+        }
+        if (updating) {
+            MessageDialog(L"フォルダ " + label + L" の" + kCrLf + linkPath + kCrLf +
+                          L"を更新しました");
+            StatusBar1.setPanelText(1, label + L" の " + fileName + L" を更新しました");
+        } else {
+            MessageDialog(L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
+                          L"を作成しました");
+            StatusBar1.setPanelText(1, label + L" に " + fileName + L" を作成しました");
+        }
+    };
+
+    if (FileExists(linkPath)) {
+        const int answer = ApplicationMessageBox(
+            L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
+                L"は既に存在します。更新しますか？" + kCrLf + kCrLf +
+                L"[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: 取消し" + kCrLf,
+            MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) {
+            place(true);
+        } else if (answer == IDNO) {
+            if (DeleteToRecycleBin(linkPath)) {
+                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
+                              L"を削除しました");
+                StatusBar1.setPanelText(1, label + L" から " + fileName + L" を削除しました");
+                ShortCut1.clear();
+            } else {
+                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
+                              L"を削除できませんでした");
+                StatusBar1.setPanelText(1,
+                                        label + L" から " + fileName + L" を削除できませんでした");
+            }
+        }
+    } else {
+        place(false);
+    }
+
+    ButtonOpenFolder3.setEnabled(true);
+    ButtonProperties3.setEnabled(!ShortCut1.empty());
+    ButtonExeLink3.setEnabled(!ShortCut1.empty());
+
+    // The File page's buttons offer the folder; the Edit page's panel has its own button for it.
+    if (PageControl1.activeIndex() == 1) return;
+    if (ApplicationMessageBox(L"フォルダ " + label + L" を開きますか？",
+                              MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (FileExists(ShortCut1))
+            OpenBy(L"explorer.exe", L"/select,\"" + ShortCut1 + L"\"");
+        else
+            Open(folder);
+    }
+    SetPanelEnabled(GridPanel6, false);
+    ButtonCreate3.setImageIndex(-1);
+}
+
+void TPallendoForm::ButtonSendTo1Click() {
+    PlaceShortcut(CSIDL_SENDTO, ExecutablePath(), L"", L"「送る」");
+}
+
+void TPallendoForm::ButtonDeskTop1Click() {
+    PlaceShortcut(CSIDL_DESKTOP, ExecutablePath(), L"", L"デスクトップ");
+}
+
+void TPallendoForm::ButtonStartMenu1Click() {
+    PlaceShortcut(CSIDL_PROGRAMS, ExecutablePath(), L"", L"スタートメニュー");
+}
+
+void TPallendoForm::ButtonStartUp1Click() {
+    PlaceShortcut(CSIDL_STARTUP, ExecutablePath(), L"", L"スタートアップ");
+}
+
+void TPallendoForm::ButtonCreate3Click() {
+    const Destination destination = ChosenDestination(*this);
+    PlaceShortcut(destination.folderId, TargetExeName1, TargetFileName1, destination.label);
+}

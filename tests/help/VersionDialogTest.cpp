@@ -1,0 +1,337 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "help/MakerInfo.h"
+#include "help/VersionDialog.h"
+#include "shell/AppInfo.h"
+#include "shell/Clock.h"
+#include "support/FormFixture.h"
+
+namespace {
+
+using Step = std::function<void(HWND dialog)>;
+
+// Runs steps, one per timer tick, against the version dialog while its modal loop runs. A dialog
+// that is still open long after the last step is closed, so a broken key fails instead of hanging.
+class DialogDriver {
+public:
+    explicit DialogDriver(std::deque<Step> steps) : steps_(std::move(steps)) {
+        current() = this;
+        timer_ = ::SetTimer(nullptr, 0, 20, &Tick);
+    }
+    ~DialogDriver() {
+        ::KillTimer(nullptr, timer_);
+        current() = nullptr;
+    }
+    bool stepsDone() const { return steps_.empty(); }
+    bool forcedClose = false;
+    HWND seen = nullptr;
+
+private:
+    static DialogDriver*& current() {
+        static DialogDriver* driver = nullptr;
+        return driver;
+    }
+    static BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(window, cls, 16);
+        if (::lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(window)) {
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        DialogDriver* self = current();
+        if (!self) return;
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog) return;
+        self->seen = dialog;
+        if (!self->steps_.empty()) {
+            Step step = std::move(self->steps_.front());
+            self->steps_.pop_front();
+            step(dialog);
+            self->lastStep_ = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - self->lastStep_ > std::chrono::seconds(30)) {
+            self->forcedClose = true;
+            ::EndDialog(dialog, 0);
+        }
+    }
+
+    std::deque<Step> steps_;
+    UINT_PTR timer_ = 0;
+    std::chrono::steady_clock::time_point lastStep_ = std::chrono::steady_clock::now();
+};
+
+void PostKey(UINT key) {
+    HWND focus = ::GetFocus();
+    ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+// Ctrl+C as the dialog's thread sees it: Ctrl held in the thread's key state, C pressed.
+void PostControlC() {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    PostKey('C');
+}
+
+void ReleaseControl() {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+    ::SetKeyboardState(keys);
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[4096] = {};
+    ::GetWindowTextW(window, text, 4096);
+    return text;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!::OpenClipboard(nullptr)) return L"<clipboard not opened>";
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(memory)));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+RECT ClientRectOf(HWND child, HWND dialog) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class VersionDialog : public FormFixture {
+protected:
+    void SetUp() override {
+        FormFixture::SetUp();
+        // 10 May 2024 14:05:30 UTC, as the local clock shows it in this prefix's zone.
+        SYSTEMTIME utc{2024, 5, 5, 10, 14, 5, 30, 0};
+        ::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &fixedNow);
+        UseClock([this] { return fixedNow; });
+    }
+    void TearDown() override {
+        UseClock({});
+        FormFixture::TearDown();
+    }
+    std::wstring ExpectedText() const {
+        return L"パレンド V1.1 () Release Build\r\n" + ExecutablePath() + L"\r\nCurrentScreen " +
+               std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) + L" x " +
+               std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"\r\n\r\n" +
+               std::wstring(kRightsNotice) + L"\r\n" + std::wstring(kContactAddress) + L"\r\n" +
+               std::wstring(kHomePageUrl) +
+               L"\r\n\r\nPeace for Ukraine\r\n10 травень 2024 пʼятниця 17:05, Ukraine Standard "
+               L"Time (in Daylight "
+               L"Saving Time)\r\n";
+    }
+    SYSTEMTIME fixedNow{};
+};
+
+TEST_F(VersionDialog, HasItsTenLinesForTheMomentItIsOpened) {
+    // The test program carries no version resource: its parentheses stay empty.
+    EXPECT_EQ(VersionDialogText(), ExpectedText());
+    // The maker's addresses name no real site.
+    for (std::wstring_view address : {kContactAddress, kHomePageUrl, kProductPageUrl})
+        EXPECT_TRUE(address.find(L"example.jp") != std::wstring_view::npos ||
+                    address.find(L"example.com") != std::wstring_view::npos);
+}
+
+// What the platform's message box looks like, checked on the open dialog.
+void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
+    EXPECT_EQ(WindowText(dialog), L"パレンド");
+    const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
+        << "no caption buttons";
+    EXPECT_TRUE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_LE(std::abs((window.left + window.right) - screenWidth), 1) << "centred on the screen";
+    EXPECT_LE(std::abs((window.top + window.bottom) - ::GetSystemMetrics(SM_CYSCREEN)), 1);
+
+    HWND icon = ::GetDlgItem(dialog, 20);
+    HWND text = ::GetDlgItem(dialog, 0xFFFF);
+    HWND ok = ::GetDlgItem(dialog, IDOK);
+    ASSERT_TRUE(icon && text && ok);
+    const UINT dpi = ::GetDpiForWindow(dialog);
+    EXPECT_TRUE(::SendMessageW(icon, STM_GETICON, 0, 0));
+    const RECT iconRect = ClientRectOf(icon, dialog);
+    EXPECT_EQ(iconRect.right - iconRect.left, ::GetSystemMetricsForDpi(SM_CXICON, dpi));
+
+    EXPECT_EQ(WindowText(text), expectedText);
+    const RECT textRect = ClientRectOf(text, dialog);
+    EXPECT_GT(textRect.left, iconRect.right) << "the text is right of the icon";
+    EXPECT_LE(textRect.right - textRect.left, screenWidth / 2);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(text, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
+    EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName) << "the message font";
+
+    EXPECT_EQ(WindowText(ok), L"OK");
+    EXPECT_EQ(::GetWindowLongW(ok, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
+    EXPECT_EQ(::GetFocus(), ok);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    const RECT okRect = ClientRectOf(ok, dialog);
+    EXPECT_LE(std::abs((okRect.left + okRect.right) - client.right), 1) << "the button is centred";
+    EXPECT_GE(okRect.top, textRect.bottom) << "below the text";
+    EXPECT_LE(okRect.bottom, client.bottom);
+    ::SendMessageW(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+}
+
+TEST_F(VersionDialog, IsLaidOutLikeAMessageBoxAndEnterClosesIt) {
+    CreateForm();
+    bool checked = false;
+    DialogDriver driver({[&](HWND dialog) {
+                             checked = true;
+                             EXPECT_FALSE(::IsWindowEnabled(form->hwnd)) << "modal";
+                             CheckMessageBoxLayout(dialog, ExpectedText());
+                         },
+                         [](HWND) { PostKey(VK_RETURN); }});
+    form->Button5.click();
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(driver.stepsDone());
+    EXPECT_FALSE(driver.forcedClose) << "Enter did not close the dialog";
+    EXPECT_FALSE(::IsWindow(driver.seen)) << "destroyed after closing";
+    EXPECT_TRUE(::IsWindowEnabled(form->hwnd));
+}
+
+TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {
+    CreateForm();
+    SetClipboardText(L"before");
+    DialogDriver driver({[](HWND) { PostControlC(); }, [](HWND) { ReleaseControl(); },
+                         [](HWND) { PostKey(VK_ESCAPE); }});
+    form->Button5.click();
+    ReleaseControl();
+    EXPECT_FALSE(driver.forcedClose) << "Esc did not close the dialog";
+    const std::wstring divider = L"---------------------------\r\n";
+    EXPECT_EQ(ClipboardText(), divider + L"パレンド\r\n" + divider + ExpectedText() + L"\r\n" +
+                                   divider + L"OK   \r\n" + divider);
+    EXPECT_TRUE(prompter.asked.empty());
+}
+
+TEST_F(VersionDialog, AClipboardThatCannotBeOpenedGivesTheErrorBoxAndTheDialogStays) {
+    CreateForm();
+    SetClipboardText(L"kept");
+    // Another thread holds the clipboard open while Ctrl+C is pressed.
+    HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        ::OpenClipboard(nullptr);
+        ::SetEvent(opened);
+        ::WaitForSingleObject(release, 60'000);
+        ::CloseClipboard();
+    });
+    ASSERT_EQ(::WaitForSingleObject(opened, 30'000), WAIT_OBJECT_0);
+    bool stillOpen = false;
+    DialogDriver driver({[](HWND) { PostControlC(); }, [](HWND) { ReleaseControl(); },
+                         [&](HWND dialog) { stillOpen = ::IsWindowVisible(dialog); },
+                         [](HWND) { PostKey(VK_ESCAPE); }});
+    form->Button5.click();
+    ReleaseControl();
+    ::SetEvent(release);
+    holder.join();
+    ::CloseHandle(opened);
+    ::CloseHandle(release);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_FALSE(driver.forcedClose);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].kind, L"box");
+    EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(prompter.asked[0].text.rfind(L"Cannot open clipboard", 0), 0u)
+        << prompter.asked[0].text.c_str();
+    EXPECT_EQ(ClipboardText(), L"kept");
+}
+
+// The colour of a pixel of a 32-bit top-down bitmap as 0x00BBGGRR.
+std::uint32_t Pixel(const std::uint32_t* bits, int width, int x, int y) {
+    const std::uint32_t bgra = bits[y * width + x];
+    return ((bgra & 0xFF) << 16) | (bgra & 0xFF00) | ((bgra >> 16) & 0xFF);
+}
+
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                     static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPaint) {
+    constexpr int kWidth = 200, kHeight = 100;
+    HWND window = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight, nullptr,
+                                    nullptr, nullptr, nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+
+    std::set<std::uint32_t> colours;
+    int horizontal = 0, vertical = 0;
+    for (int paint = 0; paint < 24; ++paint) {
+        const std::uint32_t colour = PaintVersionBackground(window, dc);
+        ::GdiFlush();
+        ASSERT_LE(colour, 0xFFFFFEu);
+        colours.insert(colour);
+        EXPECT_EQ(Pixel(pixels, kWidth, 0, 0), 0xFFFFFFu);
+        EXPECT_TRUE(Near(Pixel(pixels, kWidth, kWidth - 1, kHeight - 1), colour, 3));
+        const bool leftToRight = colour & 1;
+        (leftToRight ? horizontal : vertical)++;
+        // Left to right the whole left edge is white and the right edge the colour; top to bottom
+        // the top edge is white and the bottom edge the colour.
+        EXPECT_EQ(
+            Pixel(pixels, kWidth, leftToRight ? 0 : kWidth - 1, leftToRight ? kHeight - 1 : 0),
+            0xFFFFFFu);
+        EXPECT_TRUE(
+            Near(Pixel(pixels, kWidth, leftToRight ? kWidth - 1 : 0, leftToRight ? 0 : kHeight - 1),
+                 colour, 3));
+    }
+    EXPECT_GT(colours.size(), 20u);
+    EXPECT_GT(horizontal, 0);
+    EXPECT_GT(vertical, 0);
+
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    ::DestroyWindow(window);
+}
+
+}  // namespace

@@ -1,0 +1,294 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "PairingFixture.h"
+#include "shell/AppInfo.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace {
+
+class LaunchPairFields : public PairingFixture {};
+
+struct FieldCase {
+    const wchar_t* target;
+    const wchar_t* launcher;
+    bool targetButtons;  // ButtonEdit1Clear and ButtonOpenDefault1
+    bool test;           // ButtonTest12 with image 0
+};
+
+// Blanks count as filled; no file needs to exist.
+const FieldCase kFieldCases[] = {
+    {L"", L"", false, false},
+    {L"", L"C:\\Tools\\viewer.exe", false, false},
+    {L"   ", L"", true, false},
+    {L"   ", L"C:\\Tools\\viewer.exe", true, true},
+    {L"C:\\nowhere\\report.txt", L"", true, false},
+    {L"C:\\nowhere\\report.txt", L"  ", true, true},
+};
+
+TEST_F(LaunchPairFields, BothFieldsFilledEnableTheTestWhateverTheyHold) {
+    TPallendoForm& f = CreateForm();
+    for (const FieldCase& c : kFieldCases) {
+        SCOPED_TRACE(testing::Message() << WideToUtf8(c.target) << " / " << WideToUtf8(c.launcher));
+        f.Edit1.setText(L"x");  // a change, whatever the case's target
+        SetLauncher(c.launcher);
+        f.Edit1.setText(c.target);
+        EXPECT_EQ(f.TargetFileName1, c.target);
+        EXPECT_EQ(f.TargetExeName1, c.launcher);
+        EXPECT_EQ(f.ButtonEdit1Clear.enabled(), c.targetButtons);
+        EXPECT_EQ(f.ButtonOpenDefault1.enabled(), c.targetButtons);
+        EXPECT_EQ(f.ButtonTest12.enabled(), c.test);
+        EXPECT_EQ(f.ButtonTest12.imageIndex(), c.test ? 0 : -1);
+        EXPECT_EQ(f.ButtonTest12.showsImage(), c.test);
+        if (c.test) {
+            EXPECT_EQ(Focus(), f.ButtonTest12.hwnd);
+        } else {
+            EXPECT_FALSE(f.GridPanel6.enabled());
+        }
+    }
+}
+
+TEST_F(LaunchPairFields, TargetShowsItsTypesIconEvenWhenTheFileDoesNotExist) {
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(L"C:\\nowhere\\report.txt");
+    EXPECT_EQ(f.ImageList1.count(), 1);
+    EXPECT_EQ(f.ButtonOpenDefault1.imageIndex(), 0);
+    EXPECT_TRUE(f.ButtonOpenDefault1.showsImage());
+    f.StatusBar1.setPanelText(1, L"earlier");
+    f.Edit1.setText(L"");
+    EXPECT_EQ(f.ImageList1.count(), 0);
+    EXPECT_EQ(f.ButtonOpenDefault1.imageIndex(), -1);
+    EXPECT_FALSE(f.ButtonOpenDefault1.showsImage());
+    EXPECT_EQ(Message(), L"");
+}
+
+TEST_F(LaunchPairFields, LauncherIconOnlyForProgramsButTheButtonAlwaysEnabled) {
+    TestFolder folder(L"launcher-icons");
+    const std::wstring batch = folder / L"run.bat";
+    WriteBytes(batch, "@echo off\r\n");
+    TPallendoForm& f = CreateForm();
+    f.StatusBar1.setPanelText(1, L"kept");
+
+    SetLauncher(ProductPath());  // a program with an icon of its own
+    EXPECT_TRUE(f.ButtonExe2.enabled());
+    EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
+    EXPECT_EQ(f.ImageList2.count(), 1);
+    EXPECT_EQ(f.ButtonExe2.imageIndex(), 0);
+    EXPECT_TRUE(f.ButtonExe2.showsImage());
+
+    for (const std::wstring& launcher : {batch, std::wstring(L"C:\\nowhere\\viewer.exe")}) {
+        SCOPED_TRACE(WideToUtf8(launcher));
+        SetLauncher(launcher);
+        EXPECT_TRUE(f.ButtonExe2.enabled());
+        EXPECT_EQ(f.ImageList2.count(), 0);
+        EXPECT_EQ(f.ButtonExe2.imageIndex(), -1);
+        EXPECT_FALSE(f.ButtonExe2.showsImage());
+    }
+    EXPECT_EQ(Message(), L"kept");  // a non-empty launcher leaves the message panel alone
+
+    SetLauncher(L"");
+    EXPECT_FALSE(f.ButtonExe2.enabled());
+    EXPECT_FALSE(f.ButtonComboBox2Clear.enabled());
+    EXPECT_EQ(Message(), L"");
+}
+
+TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyWhileTheWindowIsShowing) {
+    TPallendoForm& f = CreateForm({}, false);
+    SetLauncher(L"C:\\Tools\\viewer.exe");
+    f.Edit1.setText(L"C:\\Docs\\a.txt");
+    EXPECT_TRUE(f.ButtonTest12.enabled());
+    EXPECT_NE(Focus(), f.ButtonTest12.hwnd);
+
+    f.Show();
+    PumpMessages();
+    f.Edit1.setText(L"");
+    f.Edit1.setFocus();
+    Type(f.Edit1.hwnd, L"b");  // the first typed character already moves it
+    EXPECT_EQ(f.Edit1.text(), L"b");
+    EXPECT_EQ(Focus(), f.ButtonTest12.hwnd);
+
+    // The launcher's change handling never moves the focus.
+    f.ComboBox2.setFocus();
+    Type(LauncherEdit(), L"x");
+    EXPECT_EQ(f.TargetExeName1, f.ComboBox2.text());
+    EXPECT_TRUE(f.ButtonTest12.enabled());
+    EXPECT_EQ(Focus(), f.ComboBox2.hwnd);
+}
+
+TEST_F(LaunchPairFields, ClearButtonsCloseTheTestAndTheShortcutPanel) {
+    TPallendoForm& f = CreateForm();
+    auto openPanel = [&] {
+        f.Edit1.setText(L"C:\\Docs\\a.txt");
+        SetLauncher(L"C:\\Tools\\viewer.exe");
+        f.SetPanelEnabled(f.GridPanel6, true);  // as after a successful test
+        f.ButtonCreate3.setImageIndex(1);
+        f.ShortCut1 = L"C:\\Desktop\\a.lnk";
+        f.Edit3.setText(L"a.txt(viewer)");
+        f.StatusBar1.setPanelText(1, L"a.txt を viewer.exe で開きました");
+    };
+
+    openPanel();
+    f.ButtonComboBox2Clear.click();
+    EXPECT_EQ(f.ComboBox2.text(), L"");
+    EXPECT_EQ(f.TargetExeName1, L"C:\\Tools\\viewer.exe");  // its change handling did not run
+    EXPECT_FALSE(f.ButtonComboBox2Clear.enabled());
+    EXPECT_FALSE(f.ButtonExe2.enabled());
+    EXPECT_EQ(f.ImageList2.count(), 0);
+    EXPECT_FALSE(f.ButtonTest12.enabled());
+    EXPECT_EQ(f.ButtonTest12.imageIndex(), -1);
+    EXPECT_FALSE(f.GridPanel6.enabled());
+    EXPECT_FALSE(f.ButtonOpenFolder3.enabled());
+    EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
+    EXPECT_EQ(f.ShortCut1, L"");
+    EXPECT_EQ(f.Edit3.text(), L"");
+    EXPECT_EQ(Focus(), f.ComboBox2.hwnd);
+    EXPECT_EQ(Message(), L"a.txt を viewer.exe で開きました");
+    EXPECT_TRUE(f.ButtonOpenDefault1.enabled());
+
+    openPanel();
+    f.ButtonEdit1Clear.click();
+    EXPECT_EQ(f.Edit1.text(), L"");
+    EXPECT_EQ(f.TargetFileName1, L"");
+    EXPECT_FALSE(f.ButtonEdit1Clear.enabled());
+    EXPECT_FALSE(f.ButtonOpenDefault1.enabled());
+    EXPECT_EQ(f.ImageList1.count(), 0);
+    EXPECT_FALSE(f.ButtonTest12.enabled());
+    EXPECT_FALSE(f.GridPanel6.enabled());
+    EXPECT_FALSE(f.RadioButtonDeskTop1.enabled());
+    EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
+    EXPECT_EQ(f.ShortCut1, L"");
+    EXPECT_EQ(f.Edit3.text(), L"");
+    EXPECT_EQ(Focus(), f.Edit1.hwnd);
+    EXPECT_EQ(Message(), L"");
+    EXPECT_TRUE(f.ButtonExe2.enabled());
+}
+
+TEST_F(LaunchPairFields, ChangingOneFilledFieldKeepsAnOpenedPanelOpen) {
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(L"C:\\Docs\\a.txt");
+    SetLauncher(L"C:\\Tools\\viewer.exe");
+    f.SetPanelEnabled(f.GridPanel6, true);
+    f.ButtonCreate3.setImageIndex(1);
+    SetLauncher(L"C:\\Tools\\other.exe");
+    f.Edit1.setText(L"C:\\Docs\\b.txt");
+    EXPECT_TRUE(f.GridPanel6.enabled());
+    EXPECT_EQ(f.ButtonCreate3.imageIndex(), 1);
+    f.Edit1.setText(L"");
+    EXPECT_FALSE(f.GridPanel6.enabled());
+    EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
+}
+
+TEST_F(LaunchPairFields, BrowsingForTheTargetStartsAtTheDesktopThenAtTheFieldsFolder) {
+    TestFolder folder(L"browse-target");
+    const std::wstring chosen = folder / L"My Notes.txt";
+    WriteBytes(chosen, "notes");
+    TPallendoForm& f = CreateForm();
+
+    prompter.fileAnswers = {std::nullopt};
+    f.ButtonSelectFile1.click();
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].kind, L"file");
+    EXPECT_EQ(prompter.asked[0].file.startFolder, GetSpecialFolder(CSIDL_DESKTOP));
+    EXPECT_TRUE(prompter.asked[0].file.fileTypes.empty());
+    EXPECT_EQ(f.Edit1.text(), L"");  // cancelled: nothing changed
+    EXPECT_FALSE(f.ButtonEdit1Clear.enabled());
+
+    prompter.fileAnswers = {chosen, chosen};
+    f.ButtonSelectFile1.click();
+    EXPECT_EQ(f.Edit1.text(), chosen);
+    EXPECT_EQ(f.TargetFileName1, chosen);
+    EXPECT_TRUE(f.ButtonEdit1Clear.enabled());
+    EXPECT_TRUE(f.ButtonOpenDefault1.enabled());
+    EXPECT_EQ(Message(), L"My Notes.txt を設定しました");
+
+    // The same file again changes no text, and the message still says it was set.
+    f.StatusBar1.setPanelText(1, L"");
+    f.ButtonSelectFile1.click();
+    EXPECT_EQ(prompter.asked.back().file.startFolder, folder.path());
+    EXPECT_EQ(Message(), L"My Notes.txt を設定しました");
+}
+
+TEST_F(LaunchPairFields, BrowsingForTheLauncherRemembersTheOneItReplaces) {
+    TestFolder folder(L"browse-launcher");
+    const std::wstring chosen = folder / L"viewer.exe";
+    WriteBytes(chosen, "MZ");
+    TPallendoForm& f = CreateForm();
+    SetLauncher(L"notepad.exe");
+    f.StatusBar1.setPanelText(1, L"");
+
+    prompter.fileAnswers = {chosen};
+    f.ButtonSelectExe2.click();
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    const FileDialogRequest& request = prompter.asked[0].file;
+    EXPECT_EQ(request.startFolder, L"");  // a bare program name: the platform chooses
+    ASSERT_EQ(request.fileTypes.size(), 3u);
+    EXPECT_EQ(request.fileTypes[0].name, L"実行プログラム(*.exe)");
+    EXPECT_EQ(request.fileTypes[0].mask, L"*.exe");
+    EXPECT_EQ(request.fileTypes[1].name, L"バッチファイル(*.bat)");
+    EXPECT_EQ(request.fileTypes[1].mask, L"*.bat");
+    EXPECT_EQ(request.fileTypes[2].name, L"全てのファイル");
+    EXPECT_EQ(request.fileTypes[2].mask, L"*.*");
+    EXPECT_EQ(request.defaultExtension, L"exe");
+
+    EXPECT_EQ(f.ComboBox2.text(), chosen);
+    EXPECT_EQ(f.TargetExeName1, chosen);
+    EXPECT_EQ(History(), std::vector<std::wstring>{L"notepad.exe"});
+    EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
+    EXPECT_TRUE(f.ButtonExe2.enabled());
+    // Enabled even with no target, as the browse always does.
+    EXPECT_EQ(f.Edit1.text(), L"");
+    EXPECT_TRUE(f.ButtonTest12.enabled());
+    EXPECT_EQ(f.ButtonTest12.imageIndex(), 0);
+    EXPECT_EQ(Message(), L"viewer.exe を設定しました");
+
+    prompter.fileAnswers = {std::nullopt};
+    f.ButtonSelectExe2.click();
+    EXPECT_EQ(prompter.asked.back().file.startFolder, folder.path());
+    EXPECT_EQ(f.ComboBox2.text(), chosen);
+    EXPECT_EQ(History().size(), 1u);
+}
+
+TEST_F(LaunchPairFields, BrowseFromAFieldThatNamesNoFolderStopsBeforeTheDialog) {
+    TPallendoForm& f = CreateForm();
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* error;
+    };
+    for (const Case& c : {Case{L"   ", L"ファイル名が空です."},
+                          Case{L"C:\\Docs\\a|b.txt", L"ファイル名に無効な文字が含まれています."}}) {
+        SCOPED_TRACE(WideToUtf8(c.text));
+        prompter.clear();
+        f.Edit1.setText(c.text);
+        SetLauncher(c.text);
+        f.StatusBar1.setPanelText(1, L"before");
+        f.ButtonSelectFile1.click();
+        f.ButtonSelectExe2.click();
+        EXPECT_EQ(prompter.texts(L"file").size(), 0u);
+        EXPECT_EQ(prompter.texts(L"box"), (std::vector<std::wstring>{c.error, c.error}));
+        EXPECT_EQ(f.Edit1.text(), c.text);
+        EXPECT_EQ(f.ComboBox2.text(), c.text);
+        EXPECT_TRUE(History().empty());
+        EXPECT_EQ(Message(), L"before");
+    }
+}
+
+// The product's own file dialog, opened and cancelled by a hook as a user's Cancel would.
+TEST_F(LaunchPairFields, TheShellsItemDialogOpensAndItsCancelChangesNothing) {
+    TPallendoForm& f = CreateForm();
+    SetLauncher(L"notepad.exe");
+    Prompter* scripted = UsePrompter(nullptr);
+    {
+        BoxAnswerer answerer({IDCANCEL});
+        f.ButtonSelectExe2.click();
+        EXPECT_EQ(answerer.captions.size(), 1u);
+    }
+    UsePrompter(scripted);
+    EXPECT_EQ(f.ComboBox2.text(), L"notepad.exe");
+    EXPECT_TRUE(History().empty());
+    EXPECT_TRUE(prompter.asked.empty());  // and no error box either
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "PairingFixture.h"
+#include "pairing/LauncherHistory.h"
+#include "shell/Text.h"
+
+namespace {
+
+using List = std::vector<std::wstring>;
+const std::wstring kClear(kClearHistoryEntry);
+
+class LauncherHistory : public PairingFixture {
+protected:
+    void SetList(const List& entries) {
+        form->ComboBox2.clearItems();
+        for (const std::wstring& entry : entries) form->ComboBox2.add(entry);
+    }
+};
+
+TEST_F(LauncherHistory, LeavingTheFieldRemembersItsLauncherOnceWhateverTheLetterCase) {
+    TPallendoForm& f = CreateForm();
+    f.ComboBox2.setFocus();
+    Type(LauncherEdit(), L"C:\\Tools\\Viewer.exe");
+    EXPECT_EQ(f.TargetExeName1, L"C:\\Tools\\Viewer.exe");
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
+
+    SetLauncher(L"c:\\tools\\viewer.exe");
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
+
+    // A new launcher goes to the top; the clear-history entry is not added twice.
+    SetLauncher(L"D:\\Apps\\editor.exe");
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History(), (List{L"D:\\Apps\\editor.exe", L"C:\\Tools\\Viewer.exe", kClear}));
+
+    // A launcher picked from the list is already there.
+    Pick(1);
+    EXPECT_EQ(f.ComboBox2.text(), L"C:\\Tools\\Viewer.exe");
+    EXPECT_EQ(f.TargetExeName1, L"C:\\Tools\\Viewer.exe");
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History().size(), 3u);
+
+    // Leaving it empty adds nothing and disables the launcher's button.
+    SetLauncher(L"");
+    f.ButtonExe2.setEnabled(true);
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History().size(), 3u);
+    EXPECT_FALSE(f.ButtonExe2.enabled());
+}
+
+TEST_F(LauncherHistory, RememberingIgnoresEmptyAndKnownTextsAndHasNoUpperBound) {
+    TPallendoForm& f = CreateForm();
+    f.RememberLauncher(L"");
+    EXPECT_TRUE(History().empty());
+    for (int i = 0; i < 150; ++i)
+        f.RememberLauncher(L"C:\\Tools\\tool" + std::to_wstring(i) + L".exe");
+    f.RememberLauncher(L"C:\\TOOLS\\TOOL7.EXE");
+    const List history = History();
+    ASSERT_EQ(history.size(), 150u);
+    EXPECT_EQ(history.front(), L"C:\\Tools\\tool149.exe");  // newest first
+    EXPECT_EQ(history.back(), L"C:\\Tools\\tool0.exe");
+}
+
+struct OptionCase {
+    const char* name;
+    bool check;
+    List before;
+    const wchar_t* field;
+    List after;
+    const wchar_t* fieldAfter;
+};
+
+const OptionCase kOptionCases[] = {
+    {"checked, empty list", true, {}, L"", {L"notepad.exe", L"mspaint.exe", kClear}, L""},
+    {"checked, list with entries",
+     true,
+     {L"A", L"B", kClear},
+     L"A",
+     {L"A", L"B", L"notepad.exe", L"mspaint.exe", kClear},
+     L"A"},
+    {"checked, one stock launcher in other case",
+     true,
+     {L"A", L"NOTEPAD.EXE", kClear},
+     L"A",
+     {L"A", L"NOTEPAD.EXE", L"mspaint.exe", kClear},
+     L"A"},
+    {"unchecked, only the stock entries",
+     false,
+     {L"notepad.exe", L"mspaint.exe", kClear},
+     L"notepad.exe",
+     {},
+     L""},
+    {"unchecked, with a remembered launcher",
+     false,
+     {L"A", L"Notepad.exe", L"mspaint.exe", kClear},
+     L"A",
+     {L"A", kClear},
+     L"A"},
+};
+
+TEST_F(LauncherHistory, StockLauncherOptionInBothDirections) {
+    TPallendoForm& f = CreateForm();
+    f.ActivatePage(0);  // where the option is
+    for (const OptionCase& c : kOptionCases) {
+        SCOPED_TRACE(c.name);
+        ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK,
+                       c.check ? BST_UNCHECKED : BST_CHECKED, 0);
+        SetList(c.before);
+        SetLauncher(c.field);
+        const std::wstring kept = f.TargetExeName1;
+        const bool exeButton = f.ButtonExe2.enabled();
+        ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_CLICK, 0, 0);  // as the user's click does
+        EXPECT_EQ(f.CheckBoxAddHistory1.checked(), c.check);
+        EXPECT_EQ(History(), c.after);
+        EXPECT_EQ(f.ComboBox2.text(), c.fieldAfter);
+        // Emptying the field this way runs no change handling.
+        EXPECT_EQ(f.TargetExeName1, kept);
+        EXPECT_EQ(f.ButtonExe2.enabled(), exeButton);
+    }
+}
+
+TEST_F(LauncherHistory, ThePlatformClickOnTheOptionRunsTheStep) {
+    TPallendoForm& f = CreateForm();
+    f.CheckBoxAddHistory1.setChecked(true);  // a change made by the program runs it as well
+    EXPECT_EQ(History(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
+    // While checked, every launcher change keeps the stock launchers in the list.
+    SetList({L"A", kClear});
+    SetLauncher(L"A");
+    EXPECT_EQ(History(), (List{L"A", L"notepad.exe", L"mspaint.exe", kClear}));
+}
+
+TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked) {
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(L"C:\\Docs\\a.txt");
+    SetList({L"C:\\Tools\\viewer.exe", L"notepad.exe", kClear});
+    Pick(0);
+    f.SetPanelEnabled(f.GridPanel6, true);
+    ASSERT_TRUE(f.ButtonTest12.enabled());
+    f.StatusBar1.setPanelText(1, L"kept");
+
+    ClickEntry(2);
+    EXPECT_TRUE(History().empty());
+    EXPECT_EQ(f.ComboBox2.text(), kClear);
+    EXPECT_EQ(f.TargetExeName1, kClear);
+    EXPECT_FALSE(f.ButtonComboBox2Clear.enabled());
+    EXPECT_FALSE(f.ButtonExe2.enabled());
+    EXPECT_FALSE(f.ButtonTest12.enabled());
+    EXPECT_FALSE(f.GridPanel6.enabled());
+    EXPECT_EQ(f.ImageList2.count(), 0);
+    EXPECT_EQ(Message(), L"kept");
+
+    // Leaving the field now remembers its text, which is the one clear-history entry.
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History(), (List{kClear}));
+}
+
+TEST_F(LauncherHistory, PickingTheClearEntryWithTheOptionCheckedLeavesTheStockEntries) {
+    TPallendoForm& f = CreateForm();
+    f.CheckBoxAddHistory1.setChecked(true);
+    SetList({L"C:\\Tools\\viewer.exe", L"notepad.exe", L"mspaint.exe", kClear});
+    Pick(3);
+    PumpMessages();
+    EXPECT_EQ(History(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
+    EXPECT_EQ(f.ComboBox2.text(), kClear);
+    EXPECT_FALSE(f.ButtonExe2.enabled());
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+#pragma once
+// A real window for the launch pair, with the moves a user makes on its two fields.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/FormFixture.h"
+
+class PairingFixture : public FormFixture {
+protected:
+    // Types the text into a field character by character, as the keyboard does.
+    static void Type(HWND field, const std::wstring& text) {
+        for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
+    }
+    // The edit field inside the launcher's combo box, which receives what the user types.
+    HWND LauncherEdit() const {
+        COMBOBOXINFO info{sizeof(info)};
+        ::GetComboBoxInfo(form->ComboBox2.hwnd, &info);
+        return info.hwndItem;
+    }
+    // The launcher set by the program, then its change handling run, as intake and start-up do.
+    void SetLauncher(const std::wstring& text) {
+        form->ComboBox2.setText(text);
+        form->ComboBox2Change();
+    }
+    // Picks an entry from the drop-down list as a click on it does.
+    void Pick(int index) {
+        ::SendMessageW(form->ComboBox2.hwnd, CB_SETCURSEL, index, 0);
+        ::SendMessageW(::GetParent(form->ComboBox2.hwnd), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(form->ComboBox2.hwnd), CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(form->ComboBox2.hwnd));
+    }
+    // Drops the list down and clicks an entry with the mouse, as the user does.
+    void ClickEntry(int index) {
+        form->ComboBox2.setFocus();
+        ::SendMessageW(form->ComboBox2.hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+        PumpMessages();
+        COMBOBOXINFO info{sizeof(info)};
+        ::GetComboBoxInfo(form->ComboBox2.hwnd, &info);
+        RECT item{};
+        ::SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+        ::SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at);
+        ::SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
+        PumpMessages();
+    }
+    // The focus enters the launcher field and leaves it for the next control.
+    void EnterAndLeaveLauncher() {
+        form->ComboBox2.setFocus();
+        PumpMessages();
+        form->ButtonSelectExe2.setFocus();
+        PumpMessages();
+    }
+    std::vector<std::wstring> History() const { return form->ComboBox2.items(); }
+    std::wstring Message() const { return form->StatusBar1.panelText(1); }
+    // The focused control's window (the combo box for its inner edit field).
+    static HWND Focus() {
+        HWND focus = ::GetFocus();
+        wchar_t cls[32] = {};
+        ::GetClassNameW(::GetParent(focus), cls, 32);
+        return lstrcmpiW(cls, L"ComboBox") == 0 ? ::GetParent(focus) : focus;
+    }
+};
+
+// Points TMP and TEMP at another folder while it lives, as a user's environment would.
+class TempFolderOverride {
+public:
+    explicit TempFolderOverride(const std::wstring& folder) {
+        ::GetEnvironmentVariableW(L"TMP", tmp_, MAX_PATH);
+        ::GetEnvironmentVariableW(L"TEMP", temp_, MAX_PATH);
+        ::SetEnvironmentVariableW(L"TMP", folder.c_str());
+        ::SetEnvironmentVariableW(L"TEMP", folder.c_str());
+    }
+    ~TempFolderOverride() {
+        ::SetEnvironmentVariableW(L"TMP", tmp_[0] ? tmp_ : nullptr);
+        ::SetEnvironmentVariableW(L"TEMP", temp_[0] ? temp_ : nullptr);
+    }
+    TempFolderOverride(const TempFolderOverride&) = delete;
+    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
+
+private:
+    wchar_t tmp_[MAX_PATH] = {};
+    wchar_t temp_[MAX_PATH] = {};
+};

@@ -1,0 +1,144 @@
+#include "ShortcutFixture.h"
+
+#include "shell/Clock.h"
+#include "shell/Handles.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+using Microsoft::WRL::ComPtr;
+
+void ShortcutFixture::TearDown() {
+    FormFixture::TearDown();
+    for (const std::wstring& link : links_) ::DeleteFileW(link.c_str());
+    UseClock({});
+}
+
+std::wstring ShortcutFixture::LinkIn(int csidl, const std::wstring& name) {
+    links_.push_back(GetSpecialFolder(csidl) + name);
+    return links_.back();
+}
+
+void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring& launcher) {
+    TPallendoForm& f = *form;
+    f.ActivatePage(1);
+    f.Edit1.setText(document);
+    f.ComboBox2.setText(launcher);
+    f.ComboBox2Change();
+    f.TargetFileName1 = document;
+    f.TargetExeName1 = launcher;
+    f.SetPanelEnabled(f.GridPanel6, true);
+    f.ButtonCreate3.setImageIndex(0);
+    f.ShortCut1.clear();
+    f.Edit3.setText(FileNamePart(document) + L"(" + BaseNameOf(launcher) + L")");
+    f.ButtonOpenFolder3.setEnabled(true);
+    f.ButtonProperties3.setEnabled(false);
+    f.ButtonExeLink3.setEnabled(false);
+    f.ButtonCreate3.setFocus();
+}
+
+LinkFields ReadLink(const std::wstring& linkPath) {
+    ComPtr<IShellLinkW> link = CreateShellLink();
+    ComPtr<IPersistFile> file;
+    LinkFields fields;
+    if (FAILED(link.As(&file)) || file->Load(linkPath.c_str(), STGM_READ) != S_OK) return fields;
+    wchar_t buffer[1024] = {};
+    link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH);
+    fields.path = buffer;
+    buffer[0] = 0;
+    link->GetArguments(buffer, 1024);
+    fields.arguments = buffer;
+    buffer[0] = 0;
+    link->GetWorkingDirectory(buffer, 1024);
+    fields.workingDirectory = buffer;
+    buffer[0] = 0;
+    link->GetDescription(buffer, 1024);
+    fields.description = buffer;
+    return fields;
+}
+
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second) {
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    return t;
+}
+
+std::wstring TrashFolder() {
+    wchar_t home[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"PALLENDO_TEST_HOME", home, MAX_PATH);
+    // HOME is the Unix path of the test home; Wine maps the root file system to Z:.
+    std::wstring path = std::wstring(L"Z:") + home + L"/.local/share/Trash/files";
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+int TrashedCount(const std::wstring& name) {
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = TrashFolder() + L"\\" + name + L"*";
+    UniqueHandle<HANDLE, handles::FindCloseHandle, -1> search(
+        ::FindFirstFileW(pattern.c_str(), &found));
+    if (!search) return 0;
+    int count = 1;
+    while (::FindNextFileW(search.get(), &found)) ++count;
+    return count;
+}
+
+std::wstring FolderCaption(const std::wstring& folder) {
+    std::wstring trimmed = folder;
+    while (!trimmed.empty() && trimmed.back() == L'\\') trimmed.pop_back();
+    return FileNamePart(trimmed);
+}
+
+namespace {
+BOOL CALLBACK CollectExplorer(HWND window, LPARAM param) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(window, cls, 64);
+    // Wine's file manager; Windows' own would be CabinetWClass.
+    if ((lstrcmpW(cls, L"ExplorerWClass") == 0 || lstrcmpW(cls, L"CabinetWClass") == 0) &&
+        ::IsWindowVisible(window))
+        reinterpret_cast<std::set<HWND>*>(param)->insert(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::set<HWND> ExplorerWatch::Windows() {
+    std::set<HWND> windows;
+    ::EnumWindows(CollectExplorer, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+ExplorerWatch::ExplorerWatch() : before_(Windows()) {}
+
+ExplorerWatch::~ExplorerWatch() {
+    for (HWND window : Windows())
+        if (!before_.count(window)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    PumpUntil([&] {
+        for (HWND window : Windows())
+            if (!before_.count(window)) return false;
+        return true;
+    });
+}
+
+std::wstring ExplorerWatch::WaitForWindowCaption() {
+    HWND found = nullptr;
+    PumpUntil([&] {
+        for (HWND window : Windows()) {
+            if (before_.count(window) || ::GetWindowTextLengthW(window) == 0) continue;
+            if (std::find(opened_.begin(), opened_.end(), window) != opened_.end()) continue;
+            found = window;
+            return true;
+        }
+        return false;
+    });
+    if (!found) return L"";
+    opened_.push_back(found);
+    wchar_t caption[256] = {};
+    ::GetWindowTextW(found, caption, 256);
+    return caption;
+}

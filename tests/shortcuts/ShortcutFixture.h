@@ -1,0 +1,55 @@
+#pragma once
+// A real main window with helpers for shortcut tests: links in the test prefix's user folders
+// that are removed again, a launch pair in the state a passed combination test leaves, and
+// Explorer windows that are watched and closed.
+#include <shlobj.h>
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "shortcuts/ShellLink.h"
+#include "support/FormFixture.h"
+
+class ShortcutFixture : public FormFixture {
+protected:
+    void TearDown() override;
+
+    // The path of a link in a user folder; it is removed at the end of the test.
+    std::wstring LinkIn(int csidl, const std::wstring& name);
+    // The pair and the panel as a passed combination test leaves them, on the Edit page.
+    void PassTest(const std::wstring& document, const std::wstring& launcher);
+
+    std::vector<std::wstring> links_;
+};
+
+// What the platform's link object reads back from a saved link.
+struct LinkFields {
+    std::wstring path, arguments, workingDirectory, description;
+};
+LinkFields ReadLink(const std::wstring& linkPath);
+
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second);
+
+// Wine's trash of the test home.
+std::wstring TrashFolder();
+// How many files of that name the trash holds (Wine adds a suffix to a name it already holds).
+int TrashedCount(const std::wstring& name);
+
+// File-manager windows opened while it lives; they are closed when it ends.
+class ExplorerWatch {
+public:
+    ExplorerWatch();
+    ~ExplorerWatch();
+    // Waits for a new file-manager window and gives its caption ("" before the deadline).
+    std::wstring WaitForWindowCaption();
+
+private:
+    static std::set<HWND> Windows();
+    std::set<HWND> before_;
+    std::vector<HWND> opened_;
+};
+
+// The last part of a folder path ending in a separator: what the file manager shows as caption.
+std::wstring FolderCaption(const std::wstring& folder);
