@@ -99,6 +99,17 @@ int ComboBox::add(std::wstring_view value) const {
     return static_cast<int>(::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
+void ComboBox::addAll(const std::vector<std::wstring>& texts) const {
+    if (texts.empty()) return;
+    std::size_t characters = 0;
+    for (const std::wstring& t : texts) characters += t.size() + 1;
+    ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(hwnd, CB_INITSTORAGE, texts.size(), characters * sizeof(wchar_t));
+    for (const std::wstring& t : texts) ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
+    ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 int ComboBox::insert(int index, std::wstring_view value) const {
     const std::wstring text(value);
     return static_cast<int>(::SendMessageW(hwnd, CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str())));

@@ -72,6 +72,8 @@ public:
     // Whole-text search from the start of the list, letter case ignored; -1 when absent.
     int find(std::wstring_view text) const;
     int add(std::wstring_view text) const;
+    // Appends many entries at once, without redrawing or growing the list once per entry.
+    void addAll(const std::vector<std::wstring>& texts) const;
     int insert(int index, std::wstring_view text) const;
     void remove(int index) const;
     // Empties the list; the text shown in the field stays.

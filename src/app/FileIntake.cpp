@@ -1,6 +1,124 @@
-// Files taken in from the command line and from drag and drop.
+// Files taken in from the command line and from drag and drop: one file fills one side of the
+// launch pair; a shortcut is resolved first, and a dedicated one is taken apart again.
+#include <windows.h>
+#include <shellapi.h>
+
 #include "app/PallendoForm.h"
+#include "shell/Text.h"
+#include "shortcuts/ShellLink.h"
 
-void TPallendoForm::TakeCommandLine() {}
+namespace {
+constexpr int kEditPage = 1;
+constexpr int kMessagePanel = 1;
 
-void TPallendoForm::WMDropFiles(HDROP drop) { ::DragFinish(drop); }
+// Extensions compare as the user's locale lower-cases them.
+std::wstring LowerCased(const std::wstring& text) {
+    if (text.empty()) return text;
+    constexpr DWORD kFlags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+    const int size = static_cast<int>(text.size());
+    const int length = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), size, nullptr, 0);
+    if (length <= 0) return text;
+    std::wstring lower(static_cast<std::size_t>(length), L'\0');
+    ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), size, lower.data(), length);
+    return lower;
+}
+
+// Raises for a path with characters no path may hold, before anything has changed.
+std::wstring ExtensionLowerCased(const std::wstring& path) {
+    return LowerCased(ExtensionOf(FileNameOf(path)));
+}
+
+struct Classified {
+    std::wstring resolved;  // the link's target for a shortcut, the given path otherwise
+    bool launcher = false;  // the resolved path is a program
+};
+
+Classified Classify(const std::wstring& given) {
+    Classified result{given};
+    if (ExtensionLowerCased(given) == L".lnk") result.resolved = GetLinkTarget(given);
+    result.launcher = ExtensionLowerCased(result.resolved) == L".exe";
+    return result;
+}
+
+std::wstring ReceivedText(const std::wstring& given) {
+    return FileNameOf(given) + L" を受取りました";
+}
+
+// The first dropped path, however long: its length is asked first.
+std::wstring FirstDroppedPath(HDROP drop) {
+    const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return {};
+    std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+    const UINT copied = ::DragQueryFileW(drop, 0, path.data(), length + 1);
+    path.resize(copied);
+    return path;
+}
+
+class DropRelease {
+public:
+    explicit DropRelease(HDROP drop) : drop_(drop) {}
+    ~DropRelease() { ::DragFinish(drop_); }
+    DropRelease(const DropRelease&) = delete;
+    DropRelease& operator=(const DropRelease&) = delete;
+
+private:
+    HDROP drop_;
+};
+}  // namespace
+
+void TPallendoForm::TakeCommandLine() {
+    const std::vector<std::wstring>& arguments = options().arguments;
+    if (arguments.empty() || arguments.front().empty()) return;
+    const std::wstring& given = arguments.front();
+    const std::wstring received = ReceivedText(given);
+    const Classified file = Classify(given);
+    // A fresh pair: the side the file does not fill is emptied, unless a link's arguments fill it.
+    if (file.launcher) {
+        Edit1.setText(L"");
+        ComboBox2.setText(file.resolved);
+        ButtonComboBox2Clear.setEnabled(true);
+        const std::wstring linkArguments = GetLinkArguments(given);
+        if (!linkArguments.empty()) {
+            Edit1.setText(Dequote(linkArguments));
+            ButtonEdit1Clear.setEnabled(true);
+        }
+    } else {
+        Edit1.setText(file.resolved);
+        ComboBox2.setText(L"");
+        ButtonEdit1Clear.setEnabled(true);
+    }
+    ComboBox2Change();
+    StatusBar1.setPanelText(kMessagePanel, received);
+}
+
+void TPallendoForm::WMDropFiles(HDROP drop) {
+    const DropRelease release(drop);
+    ActivatePage(kEditPage);
+    const std::wstring given = FirstDroppedPath(drop);
+    if (given.empty()) return;
+    const std::wstring received = ReceivedText(given);
+    const Classified file = Classify(given);
+    // A drop changes one side of the pair and keeps the other.
+    if (file.launcher) {
+        RememberLauncher(ComboBox2.text());
+        ComboBox2.setText(file.resolved);
+        ComboBox2Change();
+        ButtonComboBox2Clear.setEnabled(true);
+        ButtonSelectExe2.setEnabled(true);
+        const std::wstring linkArguments = GetLinkArguments(given);
+        if (!linkArguments.empty()) {
+            Edit1.setText(Dequote(linkArguments));
+            ButtonEdit1Clear.setEnabled(true);
+        }
+    } else {
+        Edit1.setText(file.resolved);
+        ButtonEdit1Clear.setEnabled(true);
+    }
+    const bool paired = !Edit1.text().empty() && !ComboBox2.text().empty();
+    ButtonTest12.setEnabled(paired);
+    ButtonTest12.setImageIndex(paired ? 0 : -1);
+    SetPanelEnabled(GridPanel6, false);
+    Edit3.setText(L"");
+    ButtonCreate3.setImageIndex(-1);
+    StatusBar1.setPanelText(kMessagePanel, received);
+}

@@ -165,6 +165,8 @@ private:
     int NaturalHeight() const;
 
     FormOptions options_;
+    // True once start-up has read the settings: only then may closing write them back.
+    bool settingsRead_ = false;
     int dpi_ = 96;
     UniqueFont font_;
     KeyPressHandler edit3KeyPress_;

@@ -1,7 +1,135 @@
 // The settings file: read during start-up, written at close.
+#include <windows.h>
+
 #include "app/PallendoForm.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsPath.h"
+#include "shell/AppInfo.h"
+#include "shell/Clock.h"
+#include "shell/Text.h"
 
-void TPallendoForm::ReadSettings() {}
+namespace {
+constexpr wchar_t kProgram[] = L"PROGRAM";
+constexpr wchar_t kPosition[] = L"POSITION";
+constexpr wchar_t kOption[] = L"OPTION";
+constexpr wchar_t kData[] = L"DATA";
 
-void TPallendoForm::WriteSettings() {}
+enum WindowState { kNormal = 0, kMinimised = 1, kMaximised = 2 };
 
+WINDOWPLACEMENT CurrentPlacement(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(window, &placement);
+    return placement;
+}
+
+std::wstring DataKey(std::size_t n) {
+    return L"Exe" + std::to_wstring(n);
+}
+
+// The entries of DATA up to the first absent or empty one.
+std::vector<std::wstring> HistoryEntries(const IniImage& image) {
+    std::vector<std::wstring> entries;
+    for (std::size_t n = 0;; ++n) {
+        std::wstring entry = image.ReadString(kData, DataKey(n));
+        if (entry.empty()) return entries;
+        entries.push_back(std::move(entry));
+    }
+}
+
+std::wstring LocaleText(const SYSTEMTIME& time, bool date) {
+    wchar_t buffer[128] = {};
+    const int n = date
+                      ? ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr,
+                                          buffer, 128, nullptr)
+                      : ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, 128);
+    return n > 0 ? std::wstring(buffer) : std::wstring();
+}
+
+// Short date, a blank and long time; midnight shows the date alone.
+std::wstring LastCloseText(const SYSTEMTIME& time) {
+    std::wstring text = LocaleText(time, true);
+    if (time.wHour || time.wMinute || time.wSecond || time.wMilliseconds)
+        text += L" " + LocaleText(time, false);
+    return text;
+}
+
+int StateOf(HWND window) {
+    if (::IsZoomed(window)) return kMaximised;
+    if (::IsIconic(window)) return kMinimised;
+    return kNormal;
+}
+}  // namespace
+
+void TPallendoForm::ReadSettings() {
+    WINDOWPLACEMENT placement = CurrentPlacement(hwnd);
+    const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
+
+    placement.flags = static_cast<UINT>(
+        image.ReadInteger(kPosition, L"Flags", static_cast<int>(placement.flags)));
+    placement.showCmd = static_cast<UINT>(
+        image.ReadInteger(kPosition, L"ShowCmd", static_cast<int>(placement.showCmd)));
+    placement.ptMaxPosition.x = image.ReadInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
+    placement.ptMaxPosition.y = image.ReadInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
+    RECT& normal = placement.rcNormalPosition;
+    normal.top = image.ReadInteger(kPosition, L"Top", ::GetSystemMetrics(SM_CYSCREEN) / 4);
+    normal.left = image.ReadInteger(kPosition, L"Left", ::GetSystemMetrics(SM_CXSCREEN) / 4);
+    normal.right = image.ReadInteger(kPosition, L"Right", 3 * normal.left);
+    normal.bottom = image.ReadInteger(kPosition, L"Bottom", 3 * normal.top);
+    const int state = image.ReadInteger(kPosition, L"State", kNormal);
+    // A state the program never writes opens the window normally.
+    initialWindowState = state == kMinimised || state == kMaximised ? state : kNormal;
+    if (!::IsWindowVisible(hwnd)) placement.showCmd = SW_HIDE;
+    ::SetWindowPlacement(hwnd, &placement);
+
+    CheckBoxCloseQuery1.setChecked(image.ReadBool(kOption, L"CloseQuery", false));
+    CheckBoxSaveStatus1.setChecked(image.ReadBool(kOption, L"SaveStatus", true));
+    Edit1.setText(image.ReadString(kOption, L"FileName"));
+    ComboBox2.setText(image.ReadString(kOption, L"ExeName"));
+    CheckBoxAddHistory1.setChecked(image.ReadBool(kOption, L"AddHistory", false));
+
+    ComboBox2.clearItems();
+    ComboBox2.addAll(HistoryEntries(image));
+    settingsRead_ = true;
+}
+
+void TPallendoForm::WriteSettings() {
+    // Settings this run never read must not be replaced by the defaults it ran with.
+    if (!settingsRead_) return;
+    const WINDOWPLACEMENT placement = CurrentPlacement(hwnd);
+    std::wstring path = SettingsFilePath(kSettingsFolderName);
+    if (!CreateFolderTree(FolderPart(path))) path = FallbackSettingsPath();
+    LoadedIniFile file = LoadIniFile(path);
+    IniImage& image = file.image;
+    image.Clear();
+
+    const std::wstring executable = ExecutablePath();
+    image.WriteString(kProgram, L"Name", FileNamePart(executable));
+    image.WriteString(kProgram, L"Path", FolderPart(executable));
+    image.WriteString(kProgram, L"Version", kVersionText);
+    image.WriteString(kProgram, L"IniFile", path);
+    image.WriteString(kProgram, L"LastClose", LastCloseText(LocalNow()));
+
+    if (CheckBoxSaveStatus1.checked()) {
+        image.WriteInteger(kPosition, L"Flags", placement.flags);
+        image.WriteInteger(kPosition, L"ShowCmd", placement.showCmd);
+        image.WriteInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
+        image.WriteInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
+        image.WriteInteger(kPosition, L"Left", placement.rcNormalPosition.left);
+        image.WriteInteger(kPosition, L"Top", placement.rcNormalPosition.top);
+        image.WriteInteger(kPosition, L"Right", placement.rcNormalPosition.right);
+        image.WriteInteger(kPosition, L"Bottom", placement.rcNormalPosition.bottom);
+        image.WriteInteger(kPosition, L"State", StateOf(hwnd));
+
+        image.WriteBool(kOption, L"CloseQuery", CheckBoxCloseQuery1.checked());
+        image.WriteBool(kOption, L"SaveStatus", CheckBoxSaveStatus1.checked());
+        image.WriteString(kOption, L"FileName", Edit1.text());
+        image.WriteString(kOption, L"ExeName", ComboBox2.text());
+        image.WriteBool(kOption, L"AddHistory", CheckBoxAddHistory1.checked());
+
+        const std::vector<std::wstring> entries = ComboBox2.items();
+        for (std::size_t n = 0; n < entries.size(); ++n)
+            image.WriteString(kData, DataKey(n), entries[n]);
+    }
+    SaveIniFile(path, image, file.encoding);
+}

@@ -1,0 +1,313 @@
+// Files reaching the window: real WM_DROPFILES messages carrying a drop the test builds, and the
+// first command-line argument at start-up (in the test's own window and in a started product).
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "shell/AppInfo.h"
+#include "shell/Text.h"
+#include "shortcuts/ShellLink.h"
+#include "support/FormFixture.h"
+#include "support/ProductProcess.h"
+
+namespace {
+
+// A drop as the shell hands it over: DROPFILES followed by the wide paths, each NUL-ended,
+// and one more NUL. The receiver owns it and frees it with DragFinish.
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
+    std::size_t chars = 1;
+    for (const std::wstring& p : paths) chars += p.size() + 1;
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES));
+    for (const std::wstring& p : paths) {
+        std::copy(p.begin(), p.end(), text);
+        text += p.size() + 1;
+    }
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+void Save(const Microsoft::WRL::ComPtr<IShellLinkW>& link, const std::wstring& linkPath) {
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_TRUE(SUCCEEDED(link.As(&file)));
+    ASSERT_TRUE(SUCCEEDED(file->Save(linkPath.c_str(), TRUE)));
+}
+
+// A dedicated shortcut, as the program writes it.
+void SaveDedicatedLink(const std::wstring& linkPath, const std::wstring& program,
+                       const std::wstring& document) {
+    Save(WriteShellLink(CreateShellLink(), program, document),
+         linkPath);  // it quotes the path itself
+}
+
+// A shortcut as the file manager makes one: the target's plain path, no arguments.
+void SaveLink(const std::wstring& linkPath, const std::wstring& target) {
+    Microsoft::WRL::ComPtr<IShellLinkW> link = CreateShellLink();
+    ASSERT_TRUE(SUCCEEDED(link->SetPath(target.c_str())));
+    Save(link, linkPath);
+}
+
+class FileIntake : public FormFixture {
+protected:
+    FileIntake() : folder(L"intake") {}
+    void SetUp() override {
+        FormFixture::SetUp();  // COM first: the links are made through the link object
+        for (const wchar_t* name : {L"report.docx", L"VIEWER.EXE", L"other.exe", L"run.bat"})
+            WriteBytes(folder / name, "x");
+        WriteBytes(folder / L"fake.lnk", "not a link");
+        SaveDedicatedLink(folder / L"report.docx(VIEWER).lnk", folder / L"VIEWER.EXE",
+                          folder / L"report.docx");
+        SaveLink(folder / L"Report.LnK", folder / L"report.docx");
+        SaveLink(folder / L"Viewer.lnk", folder / L"VIEWER.EXE");
+    }
+    // Sends a real WM_DROPFILES; true when the drop was released afterwards.
+    bool Drop(const std::vector<std::wstring>& paths) {
+        HGLOBAL drop = MakeDrop(paths);
+        ::SendMessageW(form->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        return ::GlobalSize(drop) == 0;
+    }
+    std::wstring Message() const { return form->StatusBar1.panelText(1); }
+
+    TestFolder folder;
+};
+
+struct DropCase {
+    const char* name;
+    std::vector<std::wstring> files;  // names in the test folder, or full paths
+    std::wstring edit1;               // "<doc>" for the report's path, "=" for unchanged
+    std::wstring combo;               // "<viewer>" for VIEWER.EXE's path, "=" for unchanged
+    std::wstring message;
+};
+
+TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
+    const std::wstring doc = folder / L"report.docx", viewer = folder / L"VIEWER.EXE";
+    const std::wstring longName = std::wstring(240, L'a') + L".txt";
+    const std::wstring longPath = folder / longName;
+    ASSERT_GT(longPath.size(), 255u);
+    const DropCase cases[] = {
+        {"a document", {L"report.docx"}, L"<doc>", L"=", L"report.docx を受取りました"},
+        {"a program in capitals", {L"VIEWER.EXE"}, L"=", L"<viewer>", L"VIEWER.EXE を受取りました"},
+        {"a dedicated shortcut",
+         {L"report.docx(VIEWER).lnk"},
+         L"<doc>",
+         L"<viewer>",
+         L"report.docx(VIEWER).lnk を受取りました"},
+        {"a shortcut to a document", {L"Report.LnK"}, L"<doc>", L"=", L"Report.LnK を受取りました"},
+        {"a shortcut to a program",
+         {L"Viewer.lnk"},
+         L"=",
+         L"<viewer>",
+         L"Viewer.lnk を受取りました"},
+        {"a batch file", {L"run.bat"}, folder / L"run.bat", L"=", L"run.bat を受取りました"},
+        {"three files",
+         {L"report.docx", L"VIEWER.EXE", L"run.bat"},
+         L"<doc>",
+         L"=",
+         L"report.docx を受取りました"},
+        {"a file that only looks like a link",
+         {L"fake.lnk"},
+         folder / L"fake.lnk",
+         L"=",
+         L"fake.lnk を受取りました"},
+        {"a path longer than 255 characters",
+         {longPath},
+         longPath,
+         L"=",
+         longName + L" を受取りました"},
+    };
+    for (const DropCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPallendoForm& f = CreateForm();
+        f.Edit1.setText(L"C:\\before\\kept.txt");
+        f.ComboBox2.setText(L"C:\\before\\other.exe");
+        f.SetPanelEnabled(f.GridPanel6, true);
+        f.Edit3.setText(L"kept(other)");
+        f.ButtonCreate3.setImageIndex(0);
+        f.ActivatePage(0);
+        std::vector<std::wstring> paths;
+        for (const std::wstring& name : c.files)
+            paths.push_back(IsRootedName(name) ? name : folder / name);
+
+        EXPECT_TRUE(Drop(paths)) << "the drop is released";
+        auto expect = [](const std::wstring& wanted, const std::wstring& before,
+                         const std::wstring& tag, const std::wstring& value) {
+            return wanted == L"=" ? before : wanted == tag ? value : wanted;
+        };
+        EXPECT_EQ(f.Edit1.text(), expect(c.edit1, L"C:\\before\\kept.txt", L"<doc>", doc));
+        EXPECT_EQ(f.ComboBox2.text(),
+                  expect(c.combo, L"C:\\before\\other.exe", L"<viewer>", viewer));
+        EXPECT_EQ(Message(), c.message);
+        EXPECT_EQ(f.PageControl1.activeIndex(), 1);
+        if (c.combo != L"=") {
+            EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
+            EXPECT_TRUE(f.ButtonSelectExe2.enabled());
+        }
+        if (c.edit1 != L"=") {
+            EXPECT_TRUE(f.ButtonEdit1Clear.enabled());
+        }
+        EXPECT_TRUE(f.ButtonTest12.enabled());
+        EXPECT_EQ(f.ButtonTest12.imageIndex(), 0);
+        EXPECT_FALSE(f.GridPanel6.enabled());
+        EXPECT_FALSE(f.Edit3.enabled());
+        EXPECT_EQ(f.Edit3.text(), L"");
+        EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
+        EXPECT_TRUE(prompter.asked.empty());
+        CloseForm();
+        form.reset();
+        RemoveSettingsFile();
+    }
+}
+
+TEST_F(FileIntake, ADropThatLeavesASideEmptyWithdrawsTheTestButton) {
+    TPallendoForm& f = CreateForm();
+    f.ButtonTest12.setEnabled(true);
+    f.ButtonTest12.setImageIndex(0);
+    EXPECT_TRUE(Drop({folder / L"report.docx"}));
+    EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
+    EXPECT_FALSE(f.ButtonTest12.enabled());
+    EXPECT_EQ(f.ButtonTest12.imageIndex(), -1);
+}
+
+TEST_F(FileIntake, APathWithAForbiddenCharacterIsReportedAndTheWindowGoesOn) {
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(L"C:\\before\\kept.txt");
+    f.StatusBar1.setPanelText(1, L"earlier");
+    EXPECT_TRUE(Drop({L"C:\\docs\\a|b.txt"})) << "the drop is released on the failure path too";
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, L"パスに無効な文字が含まれています.");
+    EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(f.Edit1.text(), L"C:\\before\\kept.txt");
+    EXPECT_EQ(Message(), L"earlier");
+    // The window still takes the next drop.
+    EXPECT_TRUE(Drop({folder / L"report.docx"}));
+    EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
+}
+
+TEST_F(FileIntake, ADroppedProgramKeepsTheLauncherItReplacesInTheHistory) {
+    const std::wstring clear = L"(履歴をクリア)";
+    struct Case {
+        const char* name;
+        std::wstring shown;
+        std::vector<std::wstring> history;
+    };
+    const Case cases[] = {
+        {"another program, not in the list",
+         L"C:\\before\\other.exe",
+         {L"C:\\before\\other.exe", L"C:\\history.exe", clear}},
+        {"a program the list holds in other letter case",
+         L"C:\\HISTORY.EXE",
+         {L"C:\\history.exe", clear}},
+        {"an empty launcher field", L"", {L"C:\\history.exe", clear}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPallendoForm& f = CreateForm();
+        f.Edit1.setText(L"C:\\before\\kept.txt");
+        f.ComboBox2.add(L"C:\\history.exe");
+        f.ComboBox2.add(clear);
+        f.ComboBox2.setText(c.shown);
+        EXPECT_TRUE(Drop({folder / L"VIEWER.EXE"}));
+        EXPECT_EQ(f.ComboBox2.text(), folder / L"VIEWER.EXE");
+        EXPECT_EQ(f.ComboBox2.items(), c.history);
+        EXPECT_EQ(f.Edit1.text(), L"C:\\before\\kept.txt");
+        EXPECT_EQ(f.TargetExeName1, folder / L"VIEWER.EXE") << "the field handling ran";
+        EXPECT_TRUE(f.ButtonExe2.enabled());
+        CloseForm();
+        form.reset();
+        RemoveSettingsFile();
+    }
+}
+
+struct ArgumentCase {
+    const char* name;
+    std::wstring argument;
+    std::wstring edit1, combo;  // after the start
+    std::wstring message;
+};
+
+TEST_F(FileIntake, TheFirstArgumentStartsAFreshPair) {
+    const std::wstring doc = folder / L"report.docx", viewer = folder / L"VIEWER.EXE";
+    const ArgumentCase cases[] = {
+        {"a document", doc, doc, L"", L"report.docx を受取りました"},
+        {"a program", viewer, L"", viewer, L"VIEWER.EXE を受取りました"},
+        {"a dedicated shortcut", folder / L"report.docx(VIEWER).lnk", doc, viewer,
+         L"report.docx(VIEWER).lnk を受取りました"},
+        {"a shortcut to a program", folder / L"Viewer.lnk", L"", viewer,
+         L"Viewer.lnk を受取りました"},
+        {"a shortcut to a document", folder / L"Report.LnK", doc, L"",
+         L"Report.LnK を受取りました"},
+        {"no argument", L"", L"C:\\restored.txt", L"C:\\restored.exe", L""},
+    };
+    for (const ArgumentCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The settings file restores a whole pair and a history.
+        CreateForm();
+        form->Edit1.setText(L"C:\\restored.txt");
+        form->ComboBox2.setText(L"C:\\restored.exe");
+        form->ComboBox2.add(L"C:\\history.exe");
+        CloseForm();
+        form.reset();
+        FormOptions options;
+        if (!c.argument.empty()) options.arguments = {c.argument, folder / L"ignored.txt"};
+        TPallendoForm& f = CreateForm(options);
+        EXPECT_EQ(f.Edit1.text(), c.edit1);
+        EXPECT_EQ(f.ComboBox2.text(), c.combo);
+        EXPECT_EQ(f.ComboBox2.items(), std::vector<std::wstring>{L"C:\\history.exe"});
+        EXPECT_EQ(Message(), c.message);
+        // The buttons follow the pair the start ended with.
+        const bool paired = !c.edit1.empty() && !c.combo.empty();
+        EXPECT_EQ(f.ButtonEdit1Clear.enabled(), !c.edit1.empty());
+        EXPECT_EQ(f.ButtonComboBox2Clear.enabled(), !c.combo.empty());
+        EXPECT_EQ(f.ButtonTest12.enabled(), paired);
+        EXPECT_EQ(f.ButtonTest12.imageIndex(), paired ? 0 : -1);
+        EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        EXPECT_TRUE(prompter.asked.empty());
+        CloseForm();
+        form.reset();
+        RemoveSettingsFile();
+    }
+}
+
+TEST_F(FileIntake, AForbiddenCharacterOnTheCommandLineEndsTheStartUp) {
+    TPallendoForm& f = CreateForm(FormOptions{.arguments = {L"C:\\docs\\a<b>.txt"}});
+    ASSERT_EQ(prompter.texts(L"box"),
+              std::vector<std::wstring>{L"パスに無効な文字が含まれています."});
+    EXPECT_EQ(f.Edit1.text(), L"");
+    EXPECT_EQ(Message(), L"");
+    EXPECT_FALSE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
+        << "the window takes no drops in this run";
+}
+
+TEST_F(FileIntake, TheProductTakesTheFileItWasStartedWith) {
+    // The product keeps its own settings file; the test puts back what it found.
+    wchar_t appData[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    const std::wstring productSettings =
+        std::wstring(appData) + L"\\Hollowmere\\Pallendo\\Pallendo.ini";
+    const bool hadSettings = Exists(productSettings);
+    const std::string before = ReadBytes(productSettings);
+    const std::wstring doc = folder / L"report.docx";
+    {
+        ProductProcess product(ProductPath(), {doc});
+        ASSERT_NE(product.window(), nullptr);
+        EXPECT_EQ(product.text(L"Edit1"), doc);
+        EXPECT_EQ(product.text(L"ComboBox2"), L"");
+        EXPECT_TRUE(product.enabled(L"ButtonEdit1Clear"));
+        EXPECT_EQ(product.statusText(1), L"report.docx を受取りました");
+        EXPECT_TRUE(product.Close());
+    }
+    if (hadSettings) {
+        WriteBytes(productSettings, before);
+    } else {
+        ::DeleteFileW(productSettings.c_str());
+    }
+}
+
+}  // namespace
