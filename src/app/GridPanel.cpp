@@ -1,5 +1,8 @@
 #include "app/GridPanel.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <numeric>
 
 int GridPanel::Offset(const std::vector<int>& shares, int index, int length) {
@@ -31,7 +34,14 @@ void GridPanel::layout(const RECT& bounds, int dpi, int naturalHeight) const {
         case CellFit::Fill:
             break;
         case CellFit::Centered: {
-            const int fw = MulDiv(cell.fixedSize.cx, dpi, 96), fh = MulDiv(cell.fixedSize.cy, dpi, 96);
+            int fw = MulDiv(cell.fixedSize.cx, dpi, 96);
+            const int fh = MulDiv(cell.fixedSize.cy, dpi, 96);
+            // A caption longer than the fixed width widens the control up to its cell, so no
+            // caption is cut off in another font or at another scale.
+            SIZE ideal{};
+            if (::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) &&
+                ideal.cx > fw)
+                fw = std::min<int>(ideal.cx, w);
             x = r.left + (w - fw) / 2;
             y = r.top + (h - fh) / 2;
             w = fw;

@@ -1,0 +1,247 @@
+// The program as its users meet it: a separate Pallendo.exe process, driven only through its
+// command line, its window, its boxes, dropped files and the files it leaves behind.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include "acceptance/OutsideDriver.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+constexpr int kEditPage = 1;
+
+std::wstring SpecialFolder(int id) {
+    wchar_t path[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::wstring DecodeAnsi(const std::string& bytes) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(length, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+struct LinkFields {
+    std::wstring target, arguments;
+};
+
+LinkFields ReadLink(const std::wstring& path) {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    LinkFields fields;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+        FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)))
+        return fields;
+    wchar_t buffer[MAX_PATH + 1] = {};
+    link->GetPath(buffer, MAX_PATH, nullptr, 0);
+    fields.target = buffer;
+    wchar_t arguments[MAX_PATH + 1] = {};
+    link->GetArguments(arguments, MAX_PATH);
+    fields.arguments = arguments;
+    return fields;
+}
+
+class Acceptance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ::DeleteFileW(ProductSettingsFile().c_str());
+    }
+    void TearDown() override {
+        ::DeleteFileW(ProductSettingsFile().c_str());
+        for (const std::wstring& link : leftLinks_) ::DeleteFileW(link.c_str());
+        ::CoUninitialize();
+    }
+
+    // Presses OK on the notice the program shows next, and returns its text.
+    static std::wstring AcknowledgeNotice(RunningPallendo& program) {
+        HWND box = program.WaitForBox();
+        if (!box) return {};
+        const std::wstring text = RunningPallendo::BoxText(box);
+        RunningPallendo::Answer(box, IDOK);
+        PumpUntil([&] { return !::IsWindow(box); });
+        program.Settle();
+        return text;
+    }
+
+    // Types the pair into the Edit page and runs the combination test.
+    static void TypePairAndTest(RunningPallendo& program, const std::wstring& document, const std::wstring& launcher) {
+        program.ShowPage(kEditPage);
+        program.Type(program.Control(L"Edit", L"", 0), document);
+        program.Type(program.Control(L"ComboBox"), launcher);
+        HWND test = program.Control(L"Button", L"組合せテスト");
+        ASSERT_TRUE(program.Enabled(test))
+            << "target [" << WideToUtf8(RunningPallendo::Text(program.Control(L"Edit", L"", 0))) << "] launcher ["
+            << WideToUtf8(RunningPallendo::Text(program.Control(L"ComboBox"))) << "]";
+        program.Click(test);
+        program.Settle();
+    }
+
+    std::vector<std::wstring> leftLinks_;
+};
+
+TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    EXPECT_EQ(RunningPallendo::Text(program.Window()), L"パレンド");
+    ASSERT_TRUE(program.CloseAndWait());
+
+    ASSERT_TRUE(Exists(ProductSettingsFile())) << WideToUtf8(ProductSettingsFile());
+    const std::string bytes = ReadBytes(ProductSettingsFile());
+    ASSERT_GE(bytes.size(), 3u);
+    EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << "a new file has no byte-order mark";
+    const std::wstring text = DecodeAnsi(bytes);
+    EXPECT_EQ(text.rfind(L"[PROGRAM]\r\nName=Pallendo.exe\r\n", 0), 0u) << WideToUtf8(text);
+    EXPECT_NE(text.find(L"\r\nVersion=V1.1\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\r\nIniFile=" + ProductSettingsFile() + L"\r\n"), std::wstring::npos);
+    const std::wstring quarterWidth = std::to_wstring(::GetSystemMetrics(SM_CXSCREEN) / 4);
+    EXPECT_NE(text.find(L"\r\n\r\n[POSITION]\r\nFlags="), std::wstring::npos);
+    EXPECT_NE(text.find(L"\r\nLeft=" + quarterWidth + L"\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\r\n\r\n[OPTION]\r\nCloseQuery=0\r\nSaveStatus=1\r\nFileName=\r\nExeName=\r\nAddHistory=0\r\n"),
+              std::wstring::npos);
+    EXPECT_EQ(text.substr(text.size() - 4), L"\r\n\r\n");
+}
+
+TEST_F(Acceptance, TheWholeRoadOpensTheDocumentWithTheChosenProgramThroughItsShortcut) {
+    TestFolder folder(L"受け渡し テスト");
+    const std::wstring document = folder / L"月次 報告.txt";
+    WriteBytes(document, "monthly figures");
+    Probe probe;
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+
+    TypePairAndTest(program, document, Probe::Path());
+    const auto tested = probe.WaitForArguments();
+    ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
+    ASSERT_EQ(tested->size(), 1u);
+    EXPECT_EQ(ReadBytes((*tested)[0]), "monthly figures") << "the launcher opened the test copy";
+    probe.Forget();
+
+    HWND create = program.Control(L"Button", L"作成");
+    ASSERT_TRUE(program.Enabled(create)) << "the dedicated-shortcut panel opens after a successful test";
+    program.Click(create);
+    const std::wstring notice = AcknowledgeNotice(program);
+    EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
+    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
+                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
+    leftLinks_.push_back(link);
+    ASSERT_TRUE(Exists(link)) << WideToUtf8(link);
+    const LinkFields fields = ReadLink(link);
+    EXPECT_EQ(fields.arguments, L"\"" + document + L"\"");
+
+    program.Click(program.Control(L"Button", L"起動"));
+    const auto started = probe.WaitForArguments();
+    ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
+    ASSERT_EQ(*started, std::vector<std::wstring>{document});
+    EXPECT_TRUE(program.CloseAndWait());
+}
+
+TEST_F(Acceptance, TheSendToShortcutHandsAFileToTheProgram) {
+    const std::wstring sendToLink = SpecialFolder(CSIDL_SENDTO) + L"\\パレンド.lnk";
+    ::DeleteFileW(sendToLink.c_str());
+    leftLinks_.push_back(sendToLink);
+    {
+        RunningPallendo program;
+        ASSERT_NE(program.Window(), nullptr);
+        program.ShowPage(0);
+        program.Click(program.Control(L"Button", L"「送る」に登録・削除"));
+        const std::wstring notice = AcknowledgeNotice(program);
+        EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
+        HWND question = program.WaitForBox();  // whether to open the folder
+        ASSERT_NE(question, nullptr) << WideToUtf8(program.DescribeWindows());
+        EXPECT_EQ(RunningPallendo::BoxText(question), L"フォルダ 「送る」 を開きますか？");
+        RunningPallendo::Answer(question, IDNO);
+        ASSERT_TRUE(program.CloseAndWait());
+    }
+    const LinkFields fields = ReadLink(sendToLink);
+    ASSERT_FALSE(fields.target.empty());
+
+    // The shell starts a SendTo shortcut's target with the sent file as its argument.
+    TestFolder folder(L"sendto");
+    const std::wstring document = folder / L"送る 文書.docx";
+    WriteBytes(document, "x");
+    RunningPallendo sent({document}, fields.target);
+    ASSERT_NE(sent.Window(), nullptr);
+    EXPECT_EQ(RunningPallendo::Text(sent.Control(L"Edit", L"", 0)), document);
+    EXPECT_EQ(sent.StatusText(1), L"送る 文書.docx を受取りました");
+    EXPECT_TRUE(sent.CloseAndWait());
+}
+
+TEST_F(Acceptance, ADroppedDedicatedShortcutComesApartIntoProgramAndDocument) {
+    TestFolder folder(L"drop back");
+    const std::wstring document = folder / L"図面 A.txt";
+    WriteBytes(document, "plan");
+    Probe probe;
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    TypePairAndTest(program, document, Probe::Path());
+    ASSERT_TRUE(probe.WaitForArguments().has_value());
+    program.Click(program.Control(L"Button", L"作成"));
+    AcknowledgeNotice(program);
+    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
+                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
+    leftLinks_.push_back(link);
+    ASSERT_TRUE(Exists(link));
+
+    program.Type(program.Control(L"Edit", L"", 0), L"");
+    program.Type(program.Control(L"ComboBox"), L"");
+    program.Drop({link});
+    EXPECT_EQ(RunningPallendo::Text(program.Control(L"Edit", L"", 0)), document);
+    EXPECT_EQ(RunningPallendo::Text(program.Control(L"ComboBox")), Probe::Path());
+    EXPECT_TRUE(program.Enabled(program.Control(L"Button", L"組合せテスト")));
+    EXPECT_TRUE(program.CloseAndWait());
+}
+
+TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
+    TestFolder folder(L"restart");
+    const std::wstring document = folder / L"議事録.txt";
+    WriteBytes(document, "minutes");
+    RECT normal{};
+    {
+        RunningPallendo program;
+        ASSERT_NE(program.Window(), nullptr);
+        ASSERT_TRUE(program.ClickAndWait(program.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加")));
+        program.ShowPage(kEditPage);
+        program.Type(program.Control(L"Edit", L"", 0), document);
+        program.Type(program.Control(L"ComboBox"), Probe::Path());
+        WINDOWPLACEMENT placement{sizeof(placement)};
+        ::GetWindowPlacement(program.Window(), &placement);
+        normal = placement.rcNormalPosition;
+        // What the maximise box does.
+        ::SendMessageW(program.Window(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        ASSERT_TRUE(::IsZoomed(program.Window()));
+        ASSERT_TRUE(program.CloseAndWait());
+    }
+    RunningPallendo again;
+    ASSERT_NE(again.Window(), nullptr);
+    EXPECT_TRUE(::IsZoomed(again.Window()));
+    // The restore box brings back the rectangle the window had before it was maximised. (Wine's
+    // GetWindowPlacement reports the maximised rectangle as the normal one for a window first
+    // shown maximised, so the window itself is asked.)
+    ::SendMessageW(again.Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    RECT restored{};
+    ::GetWindowRect(again.Window(), &restored);
+    EXPECT_TRUE(::EqualRect(&restored, &normal))
+        << restored.left << "," << restored.top << "," << restored.right << "," << restored.bottom << " instead of "
+        << normal.left << "," << normal.top << "," << normal.right << "," << normal.bottom;
+    EXPECT_EQ(::SendMessageW(again.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(RunningPallendo::Text(again.Control(L"Edit", L"", 0)), document);
+    HWND launchers = again.Control(L"ComboBox");
+    EXPECT_EQ(RunningPallendo::Text(launchers), Probe::Path());
+    const auto count = ::SendMessageW(launchers, CB_GETCOUNT, 0, 0);
+    EXPECT_GE(count, 3) << "the stock launchers and the typed one";
+    EXPECT_GE(::SendMessageW(launchers, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(Probe::Path().c_str())),
+              0);
+    EXPECT_TRUE(again.CloseAndWait());
+}
+
+}  // namespace
