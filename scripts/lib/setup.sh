@@ -15,7 +15,9 @@ ensure_packages() {
   local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
                 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils imagemagick
                 fonts-ipafont-gothic fonts-wine locales googletest
-                fp-utils "$@")  # fp-utils: chmcmd compiles the help file
+                fp-utils  # chmcmd compiles the help file
+                clang-14 libclang-rt-14-dev  # libFuzzer and the sanitizers for scripts/fuzz
+                zip unzip "$@")  # scripts/package
   local missing=()
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -180,7 +180,7 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         FormCreate();  // a failure here skips the remaining start-up steps; the window still opens
         return 0;
     case WM_SIZE:
-        if (created_) Layout();
+        if (created_ && (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)) Layout();
         return 0;
     case WM_COMMAND: return HandleCommand(wParam, lParam);
     case WM_NOTIFY: {
@@ -380,6 +380,7 @@ int TPallendoForm::NaturalHeight() const {
 void TPallendoForm::Layout() {
     RECT client{};
     ::GetClientRect(hwnd, &client);
+    laidOut_ = {client.right, client.bottom};
     const int statusHeight = Scale(kStatusBarHeight);
     ::SetWindowPos(StatusBar1.hwnd, nullptr, 0, client.bottom - statusHeight, client.right,
                    statusHeight, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -171,6 +171,9 @@ private:
     UniqueFont font_;
     KeyPressHandler edit3KeyPress_;
     bool created_ = false;
+    // The client size the controls were last laid out for: a WM_SIZE that changes nothing
+    // (the first show, a placement of the same size) lays nothing out again.
+    SIZE laidOut_{-1, -1};
     // The launcher field's text after a pick from its list, put back once the pick is over.
     std::wstring comboTextAfterPick_;
     // The folder of this run's own that holds the test copies; "" until the first test.

@@ -164,16 +164,22 @@ bool IniImage::ReadBool(std::wstring_view section, std::wstring_view key, bool f
 }
 
 void IniImage::WriteString(std::wstring_view section, std::wstring_view key,
-                           std::wstring_view value) {
+                           std::wstring_view text) {
+    // A value is one line of the file: a line break in it (a dropped link's arguments may hold
+    // one) would cut it short and start lines of its own, keys and sections that were never
+    // written, which the next start would read in place of the real ones.
+    std::wstring value(text);
+    for (wchar_t& c : value)
+        if (c == L'\r' || c == L'\n') c = L' ';
     Section& s = obtain(section);
     std::wstring folded = FoldCase(key);
     const auto found = s.index.find(folded);
     if (found != s.index.end()) {
-        s.entries[found->second].value = value;
+        s.entries[found->second].value = std::move(value);
         return;
     }
     s.index.emplace(std::move(folded), s.entries.size());
-    s.entries.push_back({std::wstring(key), std::wstring(value)});
+    s.entries.push_back({std::wstring(key), std::move(value)});
 }
 
 void IniImage::WriteInteger(std::wstring_view section, std::wstring_view key, long long value) {

@@ -27,7 +27,7 @@ public:
     bool ReadBool(std::wstring_view section, std::wstring_view key, bool fallback) const;
 
     // Replaces the key's value, or adds the key at the end of its section (and the section at
-    // the end of the image).
+    // the end of the image). A line break in the value becomes a blank: a value is one line.
     void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
     void WriteInteger(std::wstring_view section, std::wstring_view key, long long value);
     void WriteBool(std::wstring_view section, std::wstring_view key, bool value);

@@ -103,6 +103,18 @@ TEST(IniImage, IntegersBooleansAndTheWrittenLayout) {
         L"[PROGRAM]\r\nName=b.exe\r\nVersion=V1.1\r\n\r\n[POSITION]\r\nLeft=-12\r\nFlag=1\r\n\r\n");
 }
 
+TEST(IniImage, AValueWithALineBreakStaysOneLineAndAddsNoKeys) {
+    IniImage image;
+    image.WriteString(L"OPTION", L"FileName", L"C:\\a.txt\r\n[DATA]\r\nExe0=injected\rx\ny");
+    image.WriteString(L"OPTION", L"ExeName", L"C:\\viewer.exe");
+    image.WriteString(L"DATA", L"Exe0", L"C:\\real.exe");
+    const IniImage read = IniImage::Parse(image.Render());
+    EXPECT_EQ(read.SectionNames(), (std::vector<std::wstring>{L"OPTION", L"DATA"}));
+    EXPECT_EQ(read.ReadString(L"OPTION", L"FileName"), L"C:\\a.txt  [DATA]  Exe0=injected x y");
+    EXPECT_EQ(read.ReadString(L"OPTION", L"ExeName"), L"C:\\viewer.exe");
+    EXPECT_EQ(read.ReadString(L"DATA", L"Exe0"), L"C:\\real.exe");
+}
+
 TEST(IniEncoding, EachMarkIsRecognisedAndWrittenBack) {
     const std::wstring text = L"[OPTION]\r\nFileName=日本語ファイル.txt\r\n";
     const std::string utf8 = WideToUtf8(text);

@@ -1,0 +1,104 @@
+// The yardstick for パレンド's start-up and memory: a plain Win32 program with the same window
+// and the same controls (kind and number) as its main window, and nothing else: no COM, no
+// image lists, no settings, no icons of files. The start-up benchmark compares the two.
+#include <windows.h>
+#include <commctrl.h>
+
+namespace {
+
+constexpr wchar_t kClass[] = L"PlainProgram";
+constexpr wchar_t kPageClass[] = L"PlainPage";
+
+// The main window's controls by kind, as its control table lists them.
+struct Kind {
+    const wchar_t* cls;
+    DWORD style;
+    DWORD exStyle;
+    int count;
+};
+constexpr Kind kKinds[] = {
+    {WC_BUTTONW, BS_GROUPBOX, 0, 4},
+    {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0, 22},
+    {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3},
+    {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP, 0, 3},
+    {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 3},
+    {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 2},
+    {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 1},
+};
+
+HFONT font = nullptr;
+HWND pages[3] = {};
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        HINSTANCE instance = ::GetModuleHandleW(nullptr);
+        const UINT dpi = ::GetDpiForWindow(window);
+        font = ::CreateFontW(-::MulDiv(12, static_cast<int>(dpi), 96), 0, 0, 0, FW_NORMAL, FALSE,
+                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI");
+        auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
+                         HWND parent, int x, int y, int w, int h) {
+            HWND control = ::CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, x,
+                                             y, w, h, parent, nullptr, instance, nullptr);
+            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            return control;
+        };
+        RECT client{};
+        ::GetClientRect(window, &client);
+        HWND tabs = child(WC_TABCONTROLW, L"", WS_CLIPSIBLINGS, 0, window, 3, 3, client.right - 6,
+                          client.bottom - 28);
+        const wchar_t* captions[] = {L"ファイル", L"編集", L"ヘルプ"};
+        for (int i = 0; i < 3; ++i) {
+            TCITEMW item{TCIF_TEXT};
+            item.pszText = const_cast<wchar_t*>(captions[i]);
+            TabCtrl_InsertItem(tabs, i, &item);
+            pages[i] = child(kPageClass, L"", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, window, 8, 30,
+                             client.right - 16, client.bottom - 62);
+            if (i != 1) ::ShowWindow(pages[i], SW_HIDE);
+        }
+        HWND status = child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, window, 0, 0, 0, 0);
+        const int parts[] = {120, 620};
+        ::SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+        int n = 0;
+        for (const Kind& kind : kKinds)
+            for (int i = 0; i < kind.count; ++i, ++n)
+                child(kind.cls, L"コントロール", kind.style, kind.exStyle, pages[n % 3],
+                      4 + (n / 3 % 4) * 130, 4 + (n / 12) * 26, 120, 22);
+        return 0;
+    }
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClass;
+    ::RegisterClassExW(&wc);
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.lpszClassName = kPageClass;
+    ::RegisterClassExW(&wc);
+    HWND window = ::CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kClass, L"パレンド",
+                                    WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 572, 363,
+                                    nullptr, nullptr, instance, nullptr);
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::UpdateWindow(window);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (::IsDialogMessageW(window, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    ::DeleteObject(font);
+    return 0;
+}

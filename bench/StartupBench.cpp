@@ -1,0 +1,307 @@
+// Start-up and memory of パレンド against a plain Win32 program with the same controls
+// (PlainProgram.exe), and against itself with a launcher history of 10,000 entries. Each
+// program is started as the shell starts it, timed until its window is shown and idle, measured,
+// and closed; the programs take turns, round after round, so a slow moment of the machine falls
+// on all of them. Prints medians and ratios; it is a benchmark, not a test.
+//   StartupBench [rounds]
+#include <windows.h>
+#include <psapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kDeadline = 30000;
+constexpr int kHistoryEntries = 10000;
+
+struct Program {
+    const char* label;
+    std::wstring path;
+    const wchar_t* windowClass;
+    int history = -1;  // -1: no settings file; otherwise the history it starts with
+};
+
+struct Sample {
+    double startUp = 0, close = 0;            // milliseconds
+    double workingSet = 0, privateBytes = 0;  // KiB
+    double gdiObjects = 0, userObjects = 0;
+    std::map<std::wstring, int> controls;
+};
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / frequency;
+}
+
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, n);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+std::wstring SettingsFile() {
+    wchar_t appData[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    return std::wstring(appData) + L"\\Hollowmere\\Pallendo\\Pallendo.ini";
+}
+
+// Every start finds the same file: none at all, or a history of the given size.
+void PrepareSettings(int history) {
+    const std::wstring path = SettingsFile();
+    ::DeleteFileW(path.c_str());
+    if (history < 0) return;
+    ::SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
+    std::string text = "[OPTION]\r\nExeName=C:\\Tools\\viewer.exe\r\n\r\n[DATA]\r\n";
+    for (int n = 0; n < history; ++n)
+        text += "Exe" + std::to_string(n) + "=C:\\Program Files\\Tool " + std::to_string(n) +
+                "\\program" + std::to_string(n) + ".exe\r\n";
+    text += "\r\n";
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+struct Search {
+    DWORD process;
+    const wchar_t* windowClass;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(window, cls, 64);
+    if (process != search->process || std::wcscmp(cls, search->windowClass) != 0 ||
+        !::IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(window, cls, 64);
+    return cls;
+}
+
+struct Census {
+    HWND main;
+    std::map<std::wstring, int> controls;
+};
+
+// The controls that the program made: children of the window and of its pages, not the parts
+// that controls make for themselves (a combo box's edit field, a tab control's arrows).
+BOOL CALLBACK CountControl(HWND control, LPARAM data) {
+    auto* census = reinterpret_cast<Census*>(data);
+    HWND parent = ::GetParent(control);
+    if (parent == census->main || ClassOf(parent).find(L"Page") != std::wstring::npos)
+        ++census->controls[ClassOf(control)];
+    return TRUE;
+}
+
+// Wine leaves a process's private bytes at 0 for other processes. There the figure is the
+// process's anonymous memory (heaps, stacks, private data) as Linux counts it, found through
+// Wine's drive Z: by the command line the process was started with.
+std::string ReadSmall(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text(16384, '\0');
+    DWORD read = 0;
+    ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    ::CloseHandle(file);
+    text.resize(read);
+    return text;
+}
+
+double AnonymousKiBUnderWine(const std::wstring& path) {
+    char wanted[MAX_PATH * 3] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, wanted, sizeof(wanted), nullptr, nullptr);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    double kib = 0;
+    do {
+        const std::wstring folder = std::wstring(L"Z:\\proc\\") + entry.cFileName;
+        if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9') continue;
+        std::string program = ReadSmall(folder + L"\\cmdline").c_str();  // its first argument
+        if (program.size() > 1 && program.front() == '"')
+            program = program.substr(1, program.size() - 2);
+        if (_stricmp(program.c_str(), wanted) != 0) continue;
+        const std::string rollup = ReadSmall(folder + L"\\smaps_rollup");
+        for (const char* key : {"\nAnonymous:", "\nSwap:"}) {
+            const std::size_t at = rollup.find(key);
+            if (at != std::string::npos) kib += std::atof(rollup.c_str() + at + std::strlen(key));
+        }
+        break;
+    } while (::FindNextFileW(search, &entry));
+    ::FindClose(search);
+    return kib;
+}
+
+bool Run(const Program& program, Sample& sample) {
+    PrepareSettings(program.history);
+    std::wstring commandLine = L"\"" + program.path + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION info{};
+    const double t0 = Now();
+    if (!::CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, &startup, &info)) {
+        std::fprintf(stderr, "cannot start %ls (error %lu)\n", program.path.c_str(),
+                     ::GetLastError());
+        return false;
+    }
+    ::CloseHandle(info.hThread);
+    ::WaitForInputIdle(info.hProcess, kDeadline);
+    Search search{info.dwProcessId, program.windowClass, nullptr};
+    while (!search.found && Now() - t0 < kDeadline) {
+        ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(1);
+    }
+    DWORD_PTR result = 0;
+    const bool idle = search.found && ::SendMessageTimeoutW(search.found, WM_NULL, 0, 0,
+                                                            SMTO_NORMAL, kDeadline, &result);
+    sample.startUp = Now() - t0;
+
+    PROCESS_MEMORY_COUNTERS_EX memory{sizeof(memory)};
+    ::GetProcessMemoryInfo(info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof(memory));
+    sample.workingSet = static_cast<double>(memory.WorkingSetSize) / 1024;
+    sample.privateBytes = static_cast<double>(memory.PrivateUsage) / 1024;
+    if (sample.privateBytes == 0) sample.privateBytes = AnonymousKiBUnderWine(program.path);
+    sample.gdiObjects = ::GetGuiResources(info.hProcess, GR_GDIOBJECTS);
+    sample.userObjects = ::GetGuiResources(info.hProcess, GR_USEROBJECTS);
+    Census census{search.found, {}};
+    if (search.found)
+        ::EnumChildWindows(search.found, CountControl, reinterpret_cast<LPARAM>(&census));
+    sample.controls = std::move(census.controls);
+
+    const double t1 = Now();
+    if (search.found) ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+    const bool ended = ::WaitForSingleObject(info.hProcess, kDeadline) == WAIT_OBJECT_0;
+    sample.close = Now() - t1;
+    if (!ended) ::TerminateProcess(info.hProcess, 1);
+    ::CloseHandle(info.hProcess);
+    if (!idle || !ended)
+        std::fprintf(stderr, "%s: window %s, %s\n", program.label,
+                     search.found ? "shown" : "not shown", ended ? "ended" : "did not end");
+    return idle && ended;
+}
+
+double Median(std::vector<Sample>& samples, double Sample::*figure) {
+    std::vector<double> values;
+    for (const Sample& s : samples) values.push_back(s.*figure);
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Row(const char* name, double base, double measured, double goal, const char* unit) {
+    const double ratio = measured / base;
+    std::printf("  %-22s %10.1f %10.1f %8.2fx   %s %.1fx%s\n", name, base, measured, ratio,
+                ratio <= goal ? "within" : "MISSED", goal, unit);
+}
+
+// The common controls of the window, by class; the page containers differ in name only.
+std::map<std::wstring, int> CommonControls(std::map<std::wstring, int> controls) {
+    std::erase_if(controls, [](const auto& entry) {
+        return entry.first.find(L"Page") != std::wstring::npos;
+    });
+    return controls;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
+    const std::wstring folder = OwnFolder();
+    wchar_t full[MAX_PATH];
+    ::GetFullPathNameW((folder + L"\\..\\Pallendo.exe").c_str(), MAX_PATH, full, nullptr);
+    const std::wstring product = full;
+    std::vector<Program> programs = {
+        {"plain program", folder + L"\\PlainProgram.exe", L"PlainProgram"},
+        {"Pallendo", product, L"TPallendoForm"},
+        {"Pallendo, 10,000 launchers", product, L"TPallendoForm", kHistoryEntries},
+    };
+    std::vector<std::vector<Sample>> samples(programs.size());
+    // One round to warm the file cache and Wine's own processes, not counted.
+    for (const Program& program : programs) {
+        Sample warm;
+        if (!Run(program, warm)) return 1;
+    }
+    for (int round = 0; round < rounds; ++round)
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            Sample sample;
+            if (!Run(programs[p], sample)) return 1;
+            samples[p].push_back(sample);
+        }
+    PrepareSettings(-1);
+
+    std::vector<Sample>& plain = samples[0];
+    std::vector<Sample>& pallendo = samples[1];
+    std::vector<Sample>& history = samples[2];
+    const auto plainControls = CommonControls(plain[0].controls);
+    const auto pallendoControls = CommonControls(pallendo[0].controls);
+    int count = 0;
+    for (const auto& [cls, n] : pallendoControls) count += n;
+    std::printf(
+        "Start-up until the window is shown and idle, memory at that moment; median of %d rounds,\n"
+        "the programs taking turns. Both windows hold %d common controls%s.\n\n",
+        rounds, count,
+        plainControls == pallendoControls ? " of the same kinds" : " (BUT THEIR KINDS DIFFER)");
+    if (plainControls != pallendoControls)
+        for (const auto& [cls, n] : pallendoControls)
+            std::printf("  %ls: %d in Pallendo, %d in the plain program\n", cls.c_str(), n,
+                        plainControls.count(cls) ? plainControls.at(cls) : 0);
+    std::printf("  %-22s %10s %10s %9s   goal\n", "", "plain", "Pallendo", "ratio");
+    Row("start-up, ms", Median(plain, &Sample::startUp), Median(pallendo, &Sample::startUp), 1.2,
+        "");
+    Row("working set, KiB", Median(plain, &Sample::workingSet),
+        Median(pallendo, &Sample::workingSet), 1.2, "");
+    Row("private bytes, KiB *", Median(plain, &Sample::privateBytes),
+        Median(pallendo, &Sample::privateBytes), 1.2, "");
+    std::printf("  * under Wine: the process's anonymous memory as Linux counts it\n");
+    std::printf("  %-22s %10.1f %10.1f\n", "close, ms", Median(plain, &Sample::close),
+                Median(pallendo, &Sample::close));
+    std::printf("  %-22s %10.0f %10.0f   (0 where the platform does not count them)\n",
+                "GDI objects", Median(plain, &Sample::gdiObjects),
+                Median(pallendo, &Sample::gdiObjects));
+    std::printf("  %-22s %10.0f %10.0f\n", "USER objects", Median(plain, &Sample::userObjects),
+                Median(pallendo, &Sample::userObjects));
+
+    std::printf("\nPallendo with a launcher history of %d entries against none:\n",
+                kHistoryEntries);
+    std::printf("  %-22s %10s %10s %9s   goal\n", "", "empty", "10,000", "ratio");
+    Row("start-up, ms", Median(pallendo, &Sample::startUp), Median(history, &Sample::startUp), 1.5,
+        "");
+    std::printf("  %-22s %10.1f %10.1f %8.2fx\n", "close, ms", Median(pallendo, &Sample::close),
+                Median(history, &Sample::close),
+                Median(history, &Sample::close) / Median(pallendo, &Sample::close));
+    std::printf("  %-22s %10.1f %10.1f %8.2fx\n", "private bytes, KiB",
+                Median(pallendo, &Sample::privateBytes), Median(history, &Sample::privateBytes),
+                Median(history, &Sample::privateBytes) / Median(pallendo, &Sample::privateBytes));
+
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    ::GetFileAttributesExW(product.c_str(), GetFileExInfoStandard, &attributes);
+    const double size = static_cast<double>(attributes.nFileSizeLow) / 1024;
+    std::printf("\nPallendo.exe: %.0f KiB (%.2f MiB), %s the goal of under 1 MiB\n", size,
+                size / 1024, size < 1024 ? "within" : "MISSING");
+    return 0;
+}
