@@ -64,6 +64,14 @@ public:
 private:
     HDROP drop_;
 };
+
+// A dedicated shortcut names its target file in its arguments.
+void TakeTargetFromLink(TPallendoForm& form, const std::wstring& given) {
+    const std::wstring linkArguments = GetLinkArguments(given);
+    if (linkArguments.empty()) return;
+    form.Edit1.setText(Dequote(linkArguments));
+    form.ButtonEdit1Clear.setEnabled(true);
+}
 }  // namespace
 
 void TPallendoForm::TakeCommandLine() {
@@ -77,11 +85,7 @@ void TPallendoForm::TakeCommandLine() {
         Edit1.setText(L"");
         ComboBox2.setText(file.resolved);
         ButtonComboBox2Clear.setEnabled(true);
-        const std::wstring linkArguments = GetLinkArguments(given);
-        if (!linkArguments.empty()) {
-            Edit1.setText(Dequote(linkArguments));
-            ButtonEdit1Clear.setEnabled(true);
-        }
+        TakeTargetFromLink(*this, given);
     } else {
         Edit1.setText(file.resolved);
         ComboBox2.setText(L"");
@@ -105,11 +109,7 @@ void TPallendoForm::WMDropFiles(HDROP drop) {
         ComboBox2Change();
         ButtonComboBox2Clear.setEnabled(true);
         ButtonSelectExe2.setEnabled(true);
-        const std::wstring linkArguments = GetLinkArguments(given);
-        if (!linkArguments.empty()) {
-            Edit1.setText(Dequote(linkArguments));
-            ButtonEdit1Clear.setEnabled(true);
-        }
+        TakeTargetFromLink(*this, given);
     } else {
         Edit1.setText(file.resolved);
         ButtonEdit1Clear.setEnabled(true);

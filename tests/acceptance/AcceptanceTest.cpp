@@ -7,7 +7,7 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
-#include "acceptance/OutsideDriver.h"
+#include "support/OutsideDriver.h"
 #include "support/TestSupport.h"
 
 namespace {

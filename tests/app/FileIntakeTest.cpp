@@ -12,7 +12,7 @@
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 #include "support/FormFixture.h"
-#include "support/ProductProcess.h"
+#include "support/OutsideDriver.h"
 
 namespace {
 
@@ -287,21 +287,18 @@ TEST_F(FileIntake, AForbiddenCharacterOnTheCommandLineEndsTheStartUp) {
 
 TEST_F(FileIntake, TheProductTakesTheFileItWasStartedWith) {
     // The product keeps its own settings file; the test puts back what it found.
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    const std::wstring productSettings =
-        std::wstring(appData) + L"\\Hollowmere\\Pallendo\\Pallendo.ini";
+    const std::wstring productSettings = ProductSettingsFile();
     const bool hadSettings = Exists(productSettings);
     const std::string before = ReadBytes(productSettings);
     const std::wstring doc = folder / L"report.docx";
     {
-        ProductProcess product(ProductPath(), {doc});
-        ASSERT_NE(product.window(), nullptr);
-        EXPECT_EQ(product.text(L"Edit1"), doc);
-        EXPECT_EQ(product.text(L"ComboBox2"), L"");
-        EXPECT_TRUE(product.enabled(L"ButtonEdit1Clear"));
-        EXPECT_EQ(product.statusText(1), L"report.docx を受取りました");
-        EXPECT_TRUE(product.Close());
+        RunningPallendo product({doc});
+        ASSERT_NE(product.Window(), nullptr);
+        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), doc);
+        EXPECT_EQ(RunningPallendo::Text(product.Control(L"ComboBox")), L"");
+        EXPECT_TRUE(product.Enabled(product.Control(L"Button", L"クリア", 0)));
+        EXPECT_EQ(product.StatusText(1), L"report.docx を受取りました");
+        EXPECT_TRUE(product.CloseAndWait());
     }
     if (hadSettings) {
         WriteBytes(productSettings, before);

@@ -9,18 +9,6 @@
 
 namespace {
 
-SYSTEMTIME Time(int year, int month, int day, int hour, int minute, int second = 0, int milli = 0) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    t.wMilliseconds = static_cast<WORD>(milli);
-    return t;
-}
-
 SYSTEMTIME Shifted(const SYSTEMTIME& time, int minutes) {
     FILETIME file{};
     ::SystemTimeToFileTime(&time, &file);
@@ -79,34 +67,34 @@ const wchar_t kWinter[] =
 // Month and weekday names are the nominative ones of the uk-UA locale. Wine writes Friday with
 // U+02BC (ʼ); a Windows build may use another apostrophe there.
 const UkraineCase kUkraineCases[] = {
-    {"summer", Time(2024, 5, 10, 14, 5), FixedZone(0), 0, kSummer},
-    {"winter", Time(2024, 1, 15, 10, 0), FixedZone(0), 0, kWinter},
-    {"start of daylight time exactly", Time(2024, 3, 31, 1, 0, 0, 0), FixedZone(0), 0,
+    {"summer", At(2024, 5, 10, 14, 5), FixedZone(0), 0, kSummer},
+    {"winter", At(2024, 1, 15, 10, 0), FixedZone(0), 0, kWinter},
+    {"start of daylight time exactly", At(2024, 3, 31, 1, 0, 0, 0), FixedZone(0), 0,
      L"Peace For Ukraine\r\n31 березень 2024 неділя 03:00, Ukraine Standard Time"},
-    {"a millisecond after the start", Time(2024, 3, 31, 1, 0, 0, 1), FixedZone(0), 0,
+    {"a millisecond after the start", At(2024, 3, 31, 1, 0, 0, 1), FixedZone(0), 0,
      L"Peace for Ukraine\r\n31 березень 2024 неділя 04:00, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
-    {"before the end at 04:00", Time(2024, 10, 27, 1, 30), FixedZone(0), 0,
+    {"before the end at 04:00", At(2024, 10, 27, 1, 30), FixedZone(0), 0,
      L"Peace for Ukraine\r\n27 жовтень 2024 неділя 04:30, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
-    {"the end exactly", Time(2024, 10, 27, 2, 0), FixedZone(0), 0,
+    {"the end exactly", At(2024, 10, 27, 2, 0), FixedZone(0), 0,
      L"Peace For Ukraine\r\n27 жовтень 2024 неділя 04:00, Ukraine Standard Time"},
-    {"2025 before its start on 30 March", Time(2025, 3, 30, 0, 59), FixedZone(0), 0,
+    {"2025 before its start on 30 March", At(2025, 3, 30, 0, 59), FixedZone(0), 0,
      L"Peace For Ukraine\r\n30 березень 2025 неділя 02:59, Ukraine Standard Time"},
-    {"2025 after its start on 30 March", Time(2025, 3, 30, 1, 0, 0, 1), FixedZone(0), 0,
+    {"2025 after its start on 30 March", At(2025, 3, 30, 1, 0, 0, 1), FixedZone(0), 0,
      L"Peace for Ukraine\r\n30 березень 2025 неділя 04:00, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
-    {"UTC-10", Time(2024, 5, 10, 14, 5), FixedZone(-600), -600, kSummer},
-    {"UTC+9", Time(2024, 5, 10, 14, 5), FixedZone(540), 540, kSummer},
-    {"UTC+13, already the next day there", Time(2024, 5, 10, 14, 5), FixedZone(780), 780, kSummer},
-    {"local daylight time", Time(2024, 5, 10, 14, 5), kCentralEurope, 120, kSummer},
-    {"local standard time", Time(2024, 1, 15, 10, 0), kCentralEurope, 60, kWinter},
+    {"UTC-10", At(2024, 5, 10, 14, 5), FixedZone(-600), -600, kSummer},
+    {"UTC+9", At(2024, 5, 10, 14, 5), FixedZone(540), 540, kSummer},
+    {"UTC+13, already the next day there", At(2024, 5, 10, 14, 5), FixedZone(780), 780, kSummer},
+    {"local daylight time", At(2024, 5, 10, 14, 5), kCentralEurope, 120, kSummer},
+    {"local standard time", At(2024, 1, 15, 10, 0), kCentralEurope, 60, kWinter},
     // 02:30 happens twice in Central Europe that night; it counts as standard time (01:30 UTC).
-    {"the repeated local hour", Time(2024, 10, 27, 1, 30), kCentralEurope, 60,
+    {"the repeated local hour", At(2024, 10, 27, 1, 30), kCentralEurope, 60,
      L"Peace for Ukraine\r\n27 жовтень 2024 неділя 04:30, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
-    {"southern daylight time over new year", Time(2024, 1, 15, 10, 0), kNewZealand, 780, kWinter},
-    {"southern standard time", Time(2024, 5, 10, 14, 5), kNewZealand, 720, kSummer},
+    {"southern daylight time over new year", At(2024, 1, 15, 10, 0), kNewZealand, 780, kWinter},
+    {"southern standard time", At(2024, 5, 10, 14, 5), kNewZealand, 720, kSummer},
 };
 
 TEST(UkraineTime, IsTheSameInstantInUkraineWhateverTheLocalZone) {
@@ -123,7 +111,7 @@ long long LocalDaysOfLastWrite(const std::wstring& path) {
     FILETIME local{};
     ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
     FILETIME epoch{};
-    const SYSTEMTIME start = Time(2000, 1, 1, 0, 0);
+    const SYSTEMTIME start = At(2000, 1, 1, 0, 0);
     ::SystemTimeToFileTime(&start, &epoch);
     const auto ticks = [](FILETIME f) {
         return (static_cast<long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;

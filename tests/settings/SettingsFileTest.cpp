@@ -10,7 +10,7 @@
 #include "shell/Clock.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"
-#include "support/ProductProcess.h"
+#include "support/OutsideDriver.h"
 
 namespace {
 
@@ -407,10 +407,10 @@ TEST_F(Settings, ARenamedExecutableReadsAndWritesItsOwnFile) {
     CreateFolderTree(FolderPart(own));
     WriteBytes(own, Cp932Bytes(L"[OPTION]\r\nFileName=C:\\renamed.txt\r\n"));
     {
-        ProductProcess renamed(copy, {});
-        ASSERT_NE(renamed.window(), nullptr);
-        EXPECT_EQ(renamed.text(L"Edit1"), L"C:\\renamed.txt");
-        ASSERT_TRUE(renamed.Close());
+        RunningPallendo renamed({}, copy);
+        ASSERT_NE(renamed.Window(), nullptr);
+        EXPECT_EQ(RunningPallendo::Text(renamed.Control(L"Edit", L"", 0)), L"C:\\renamed.txt");
+        ASSERT_TRUE(renamed.CloseAndWait());
     }
     const std::wstring written = DecodeFile(ReadBytes(own));
     EXPECT_NE(written.find(L"Name=PallendoRenamed.exe\r\n"), std::wstring::npos);

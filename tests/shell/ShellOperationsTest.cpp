@@ -16,16 +16,6 @@ protected:
     ScriptedPrompter prompter;
 };
 
-std::wstring TrashFolder() {
-    wchar_t home[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"PALLENDO_TEST_HOME", home, MAX_PATH);
-    // HOME is the Unix path of the test home; Wine maps the root file system to Z:.
-    std::wstring path = std::wstring(L"Z:") + home + L"/.local/share/Trash/files";
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 TEST_F(ShellOperations, SystemErrorTextHasNoTrailingStopOrBreak) {
     const std::wstring text = SystemErrorText(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(text.empty());

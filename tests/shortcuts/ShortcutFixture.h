@@ -30,10 +30,6 @@ struct LinkFields {
 };
 LinkFields ReadLink(const std::wstring& linkPath);
 
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second);
-
-// Wine's trash of the test home.
-std::wstring TrashFolder();
 // How many files of that name the trash holds (Wine adds a suffix to a name it already holds).
 int TrashedCount(const std::wstring& name);
 

@@ -136,6 +136,28 @@ bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second, int milli) {
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    t.wMilliseconds = static_cast<WORD>(milli);
+    return t;
+}
+
+std::wstring TrashFolder() {
+    wchar_t home[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"PALLENDO_TEST_HOME", home, MAX_PATH);
+    // HOME is the Unix path of the test home; Wine maps the root file system to Z:.
+    std::wstring path = std::wstring(L"Z:") + home + L"/.local/share/Trash/files";
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
 std::wstring TestProgramFolder() {
     const std::wstring exe = ExecutablePath();
     return exe.substr(0, exe.find_last_of(L'\\'));

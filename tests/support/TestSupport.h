@@ -71,6 +71,12 @@ std::wstring Utf8ToWide(const std::string& text);
 std::string WideToUtf8(const std::wstring& text);
 bool Exists(const std::wstring& path);
 
+// A local time for the clock seam.
+SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second = 0, int milli = 0);
+
+// Wine's trash of the test home, where deleted files land.
+std::wstring TrashFolder();
+
 // The folder of the running test program.
 std::wstring TestProgramFolder();
 // The built product, Pallendo.exe.

@@ -1,4 +1,4 @@
-#include "acceptance/OutsideDriver.h"
+#include "support/OutsideDriver.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
