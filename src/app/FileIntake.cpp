@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/PallendoForm.h"
+#include "pairing/LauncherHistory.h"
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 
@@ -114,7 +115,7 @@ void TPallendoForm::WMDropFiles(HDROP drop) {
         Edit1.setText(file.resolved);
         ButtonEdit1Clear.setEnabled(true);
     }
-    const bool paired = !Edit1.text().empty() && !ComboBox2.text().empty();
+    const bool paired = !Edit1.text().empty() && HoldsLauncher(ComboBox2.text());
     ButtonTest12.setEnabled(paired);
     ButtonTest12.setImageIndex(paired ? 0 : -1);
     SetPanelEnabled(GridPanel6, false);

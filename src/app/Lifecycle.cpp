@@ -27,8 +27,14 @@ void TPallendoForm::FormCreate() {
     ReadSettings();
     Edit1Change();
     ComboBox2Change();
-    TakeCommandLine();
-    ::DragAcceptFiles(hwnd, TRUE);
+    {
+        // Registered for drops also when the command line's file is refused.
+        struct AcceptDrops {
+            HWND window;
+            ~AcceptDrops() { ::DragAcceptFiles(window, TRUE); }
+        } acceptDrops{hwnd};
+        TakeCommandLine();
+    }
 }
 
 void TPallendoForm::Timer1Timer() {

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
+#include "shell/Text.h"
 
 namespace {
 
@@ -87,12 +88,7 @@ const ControlRow* RowOfWindow(HWND control) {
 }  // namespace
 
 std::vector<std::wstring> ProcessArguments() {
-    std::vector<std::wstring> result;
-    int count = 0;
-    LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    UniqueLocalBuffer owner(args);
-    for (int i = 1; args && i < count; ++i) result.emplace_back(args[i]);
-    return result;
+    return SplitCommandLine(::GetCommandLineW());
 }
 
 TPallendoForm::TPallendoForm(FormOptions options) : options_(std::move(options)) {

@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Controls.h"
@@ -116,9 +118,12 @@ public:
     void ButtonOpenDefault1Click();
     void ButtonExe2Click();
     void ButtonTest12Click();
-    // Deletes the current test copy (or the file reserved at start-up) and this run's own
-    // folder for test copies once it is empty; the close runs it.
+    // Deletes every test copy this run made that is still there (and the file reserved at
+    // start-up), never the current target, then this run's own folder for test copies once it is
+    // empty; the close runs it.
     void DiscardTestCopy();
+    // Closes the dedicated-shortcut panel unless both fields hold the pair that passed the test.
+    void KeepTestForPair();
 
     // --- shortcuts ----------------------------------------------------------------------------
     void PlaceShortcut(int folderId, const std::wstring& programPath, const std::wstring& arguments,
@@ -178,6 +183,17 @@ private:
     std::wstring comboTextAfterPick_;
     // The folder of this run's own that holds the test copies; "" until the first test.
     std::wstring testCopyFolder_;
+    // Every test copy this run made, so that none is left behind.
+    std::vector<std::wstring> testCopies_;
+    // The target and the launcher of the last test that passed; empty once it no longer holds.
+    std::optional<std::pair<std::wstring, std::wstring>> testedPair_;
+    // The launcher history as the settings file held it at start-up, to tell apart what
+    // another running copy saved since.
+    std::vector<std::wstring> historyAtStart_;
+
+    void DeleteTestCopies();
+    DWORD PrepareTestCopyFolder();
+    void TestFailed(DWORD code, const std::wstring& targetName, const std::wstring& launcherName);
 };
 
 // The program's entry, for the product's wWinMain.

@@ -3,40 +3,57 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "app/PallendoForm.h"
+#include "pairing/TestCopy.h"
 #include "shell/AppInfo.h"
+#include "shell/Failure.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
 
 namespace {
 
-// True when both texts name the same file: their full paths match, letter case ignored.
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    auto full = [](const std::wstring& path) {
-        wchar_t buffer[MAX_PATH * 2] = {};
-        const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH * 2, buffer, nullptr);
-        return (length == 0 || length >= MAX_PATH * 2) ? path : std::wstring(buffer, length);
-    };
-    if (a.empty() || b.empty()) return false;
-    const std::wstring fa = full(a), fb = full(b);
-    return ::CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
-                                  static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
+// Every name the test needs, taken (and so validated) before anything is deleted or started.
+struct TestNames {
+    std::wstring target;        // file name of the target, for the message panel
+    std::wstring launcher;      // file name of the launcher, for the message panel
+    std::wstring copy;          // file name of the test copy: the target's, without blanks
+    std::wstring displayName;   // proposed for the dedicated shortcut
+};
+
+TestNames NamesOfTest(const TPallendoForm& form) {
+    TestNames names;
+    names.target = FileNameOf(form.TargetFileName1);
+    names.launcher = FileNameOf(form.TargetExeName1);
+    // Blanks name no program; the shell would make something of them all the same.
+    if (Trim(form.TargetExeName1).empty()) Fail(std::wstring(kEmptyFileNameText));
+    names.copy = WithoutBlanks(FileNameOf(form.Edit1.text()));
+    // A target text ending in a separator, or of blanks only, names no file to copy.
+    if (names.copy.empty()) Fail(std::wstring(kEmptyFileNameText));
+    const std::wstring launcherField = WithoutGroupingQuotes(form.ComboBox2.text());
+    names.displayName = FileNameOf(form.Edit1.text()) + L"(" +
+                        BaseNameOf(FileNameOf(launcherField)) + L")";
+    return names;
 }
 
-// A folder of this run's own in the temporary folder: whatever lies in it is a test copy this
-// run made, so copying over and deleting there never touches a file of the user's.
-std::wstring CreateRunFolder() {
-    const std::wstring base =
-        JoinPath(TempFolder(), L"Pallendo-" + DecimalText(::GetCurrentProcessId()));
-    std::wstring candidate;
+// A folder this run creates in the temporary folder: whatever lies in it is a test copy this run
+// made, so copying over and deleting there never touches a file of the user's. ERROR_SUCCESS, or
+// the platform's code when no folder could be created (an existing one is never taken over).
+DWORD CreateRunFolder(std::wstring& created) {
+    const std::wstring temp = TempFolder();
+    if (temp.empty()) return ::GetLastError() ? ::GetLastError() : ERROR_PATH_NOT_FOUND;
+    const std::wstring base = JoinPath(temp, L"Pallendo-" + DecimalText(::GetCurrentProcessId()));
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        candidate = attempt == 0 ? base : base + L"-" + DecimalText(attempt);
-        if (::CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+        const std::wstring candidate = attempt == 0 ? base : base + L"-" + DecimalText(attempt);
+        if (::CreateDirectoryW(candidate.c_str(), nullptr)) {
+            created = candidate;
+            return ERROR_SUCCESS;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) return error;
     }
-    // Not creatable: the copy will fail, and the launch alone judges the test.
-    return candidate;
+    return ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace
@@ -46,53 +63,80 @@ void TPallendoForm::ButtonOpenDefault1Click() {
 }
 
 void TPallendoForm::ButtonExe2Click() {
-    const std::wstring launcher = ComboBox2.text();
+    const std::wstring launcher = WithoutGroupingQuotes(ComboBox2.text());
     if (!launcher.empty()) Open(launcher);
 }
 
+void TPallendoForm::DeleteTestCopies() {
+    std::vector<std::wstring> kept;
+    std::vector<std::wstring> candidates = testCopies_;
+    // Before the first copy, the name is the file start-up reserved.
+    if (testCopyFolder_.empty()) candidates.push_back(TempFileName1);
+    for (const std::wstring& copy : candidates) {
+        if (copy.empty() || !FileExists(copy)) continue;
+        // The user may have taken a copy as the target: it is theirs now.
+        if (SamePath(copy, TargetFileName1) || !::DeleteFileW(copy.c_str())) kept.push_back(copy);
+    }
+    testCopies_ = std::move(kept);
+}
+
 void TPallendoForm::DiscardTestCopy() {
-    if (FileExists(TempFileName1)) ::DeleteFileW(TempFileName1.c_str());
-    // Only an empty folder goes: anything else in it is still held or was put there by the user.
+    DeleteTestCopies();
+    // Only an empty folder goes: anything else in it is still held or is the user's target.
     if (!testCopyFolder_.empty() && ::RemoveDirectoryW(testCopyFolder_.c_str()))
         testCopyFolder_.clear();
 }
 
-void TPallendoForm::ButtonTest12Click() {
-    // The user may have taken an earlier copy as the target: it then stays for this test.
-    if (!SamePath(TempFileName1, TargetFileName1) && FileExists(TempFileName1))
-        ::DeleteFileW(TempFileName1.c_str());
-    const std::wstring copyName = WithoutBlanks(FileNameOf(Edit1.text()));
-    if (testCopyFolder_.empty() || !FolderExists(testCopyFolder_))
-        testCopyFolder_ = CreateRunFolder();
-    TempFileName1 = JoinPath(testCopyFolder_, copyName);
-    if (!SamePath(TempFileName1, TargetFileName1))
-        ::CopyFileW(TargetFileName1.c_str(), TempFileName1.c_str(), FALSE);
+DWORD TPallendoForm::PrepareTestCopyFolder() {
+    if (!testCopyFolder_.empty() && FolderExists(testCopyFolder_)) return ERROR_SUCCESS;
+    testCopyFolder_.clear();
+    return CreateRunFolder(testCopyFolder_);
+}
 
-    // The copy's path is one argument, also when the temporary folder's path holds blanks.
-    const std::wstring parameter =
-        TempFileName1.find(L' ') == std::wstring::npos ? TempFileName1 : Quote(TempFileName1);
-    const auto result = reinterpret_cast<std::uintptr_t>(::ShellExecuteW(
-        hwnd, L"open", TargetExeName1.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
-    const auto code = static_cast<DWORD>(result);
-
-    if (result > 32) {
-        SetPanelEnabled(GridPanel6, true);
-        ButtonCreate3.setImageIndex(1);
-        StatusBar1.setPanelText(1, FileNameOf(TargetFileName1) + L" を " +
-                                       FileNameOf(TargetExeName1) + L" で開きました");
-        ShortCut1.clear();
-        Edit3.setText(FileNameOf(Edit1.text()) + L"(" + BaseNameOf(FileNameOf(ComboBox2.text())) +
-                      L")");
-        ButtonOpenFolder3.setEnabled(true);
-        ButtonProperties3.setEnabled(false);
-        ButtonExeLink3.setEnabled(false);
-        if (ButtonCreate3.enabled()) ButtonCreate3.setFocus();
-        return;
-    }
-    MessageDialog(L"実行できませんでした " + DecimalText(code) + L"\r\n" + SystemErrorText(code) +
-                  L"\r\n" + TargetExeName1 + L"\r\n" + TargetFileName1);
+void TPallendoForm::TestFailed(DWORD code, const std::wstring& targetName,
+                               const std::wstring& launcherName) {
+    // A copy the user cancelled needs no box: they know.
+    if (code != ERROR_CANCELLED)
+        MessageDialog(L"実行できませんでした " + DecimalText(code) + L"\r\n" +
+                      SystemErrorText(code) + L"\r\n" + TargetExeName1 + L"\r\n" +
+                      TargetFileName1);
+    testedPair_.reset();
     SetPanelEnabled(GridPanel6, false);
     ButtonCreate3.setImageIndex(-1);
-    StatusBar1.setPanelText(1, FileNameOf(TargetFileName1) + L" を " + FileNameOf(TargetExeName1) +
-                                   L" で開けませんでした");
+    StatusBar1.setPanelText(1, targetName + L" を " + launcherName + L" で開けませんでした");
+}
+
+void TPallendoForm::ButtonTest12Click() {
+    DeleteTestCopies();
+    const TestNames names = NamesOfTest(*this);
+    if (const DWORD folder = PrepareTestCopyFolder(); folder != ERROR_SUCCESS)
+        return TestFailed(folder, names.target, names.launcher);
+    TempFileName1 = JoinPath(testCopyFolder_, names.copy);
+    if (SamePath(TempFileName1, TargetFileName1)) {
+        // A copy taken as the target is the user's file now: tried as it is, never deleted.
+        std::erase_if(testCopies_,
+                      [this](const std::wstring& copy) { return SamePath(copy, TempFileName1); });
+    } else {
+        const DWORD copied = CopyTestFile(hwnd, TargetFileName1, TempFileName1);
+        if (copied != ERROR_SUCCESS) return TestFailed(copied, names.target, names.launcher);
+        testCopies_.push_back(TempFileName1);
+    }
+
+    // Quoted always, as the dedicated shortcut quotes it: one argument also for a batch file,
+    // whose command interpreter would split it at blanks and at & ^ ( ) , ; =.
+    const std::wstring parameter = Quote(TempFileName1);
+    const auto result = reinterpret_cast<std::uintptr_t>(::ShellExecuteW(
+        hwnd, L"open", TargetExeName1.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
+    if (result <= 32) return TestFailed(static_cast<DWORD>(result), names.target, names.launcher);
+
+    testedPair_.emplace(TargetFileName1, TargetExeName1);
+    SetPanelEnabled(GridPanel6, true);
+    ButtonCreate3.setImageIndex(1);
+    StatusBar1.setPanelText(1, names.target + L" を " + names.launcher + L" で開きました");
+    ShortCut1.clear();
+    Edit3.setText(names.displayName);
+    ButtonOpenFolder3.setEnabled(true);
+    ButtonProperties3.setEnabled(false);
+    ButtonExeLink3.setEnabled(false);
+    if (ButtonCreate3.enabled()) ButtonCreate3.setFocus();
 }

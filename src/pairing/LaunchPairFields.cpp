@@ -26,6 +26,17 @@ void TPallendoForm::WithdrawTest() {
     ButtonTest12.setImageIndex(-1);
     SetPanelEnabled(GridPanel6, false);
     ButtonCreate3.setImageIndex(-1);
+    testedPair_.reset();
+}
+
+void TPallendoForm::KeepTestForPair() {
+    if (testedPair_ && testedPair_->first == TargetFileName1 &&
+        testedPair_->second == TargetExeName1)
+        return;
+    // Another pair was never tried: 作成 must not write a shortcut for it.
+    testedPair_.reset();
+    SetPanelEnabled(GridPanel6, false);
+    ButtonCreate3.setImageIndex(-1);
 }
 
 void TPallendoForm::Edit1Change() {
@@ -42,11 +53,12 @@ void TPallendoForm::Edit1Change() {
         ButtonOpenDefault1.setEnabled(true);
         ShowTargetIcon(text);
     }
-    if (!text.empty() && !ComboBox2.text().empty()) {
+    if (!text.empty() && HoldsLauncher(ComboBox2.text())) {
         ButtonTest12.setEnabled(true);
         ButtonTest12.setImageIndex(0);
         // During start-up the window is not shown yet, and the focus stays where it is.
         if (::IsWindowVisible(hwnd)) ButtonTest12.setFocus();
+        KeepTestForPair();
     } else {
         WithdrawTest();
     }
@@ -54,7 +66,9 @@ void TPallendoForm::Edit1Change() {
 
 void TPallendoForm::ComboBox2Change() {
     const std::wstring text = ComboBox2.text();
-    TargetExeName1 = text;
+    // A path pasted with the quotes that group it (Explorer's "copy as path") names the program
+    // inside them, as the command line reads it.
+    TargetExeName1 = WithoutGroupingQuotes(text);
     if (text.empty()) {
         ButtonComboBox2Clear.setEnabled(false);
         ButtonExe2.setEnabled(false);
@@ -82,7 +96,8 @@ void TPallendoForm::ComboBox2Change() {
     }
     ButtonComboBox2Clear.setEnabled(true);
     ButtonExe2.setEnabled(true);
-    ShowLauncherIcon(text);
+    ShowLauncherIcon(TargetExeName1);
+    KeepTestForPair();
     if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
 }
 
@@ -155,7 +170,7 @@ void TPallendoForm::ButtonSelectFile1Click() {
 
 void TPallendoForm::ButtonSelectExe2Click() {
     FileDialogRequest request;
-    request.startFolder = StartFolderOf(ComboBox2.text());
+    request.startFolder = StartFolderOf(WithoutGroupingQuotes(ComboBox2.text()));
     request.fileTypes = {{L"実行プログラム(*.exe)", L"*.exe"},
                          {L"バッチファイル(*.bat)", L"*.bat"},
                          {L"全てのファイル", L"*.*"}};

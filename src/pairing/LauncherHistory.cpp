@@ -3,12 +3,33 @@
 
 #include "app/PallendoForm.h"
 #include "shell/Failure.h"
+#include "shell/Text.h"
+
+namespace {
+
+bool SameEntry(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// What the option itself put into the field: a stock launcher or the clear-history entry.
+bool IsStockOrClearEntry(std::wstring_view text) {
+    if (text == kClearHistoryEntry) return true;
+    for (std::wstring_view stock : kStockLaunchers)
+        if (SameEntry(text, stock)) return true;
+    return false;
+}
+
+}  // namespace
 
 void TPallendoForm::RememberLauncher(const std::wstring& text) {
-    if (text.empty()) return;
+    // Remembered as the settings file gives it back, which drops surrounding blanks: a text of
+    // blanks only would come back empty and end the history there.
+    const std::wstring kept(Trim(text));
+    if (kept.empty()) return;
     // The list's own search compares whole texts with letter case ignored.
-    if (ComboBox2.find(text) >= 0) return;
-    ComboBox2.insert(0, text);
+    if (ComboBox2.find(kept) >= 0) return;
+    ComboBox2.insert(0, kept);
 }
 
 void TPallendoForm::ComboBox2Exit() {
@@ -41,6 +62,7 @@ void TPallendoForm::CheckBoxAddHistory1Click() {
         if (const int found = ComboBox2.find(stock); found >= 0) ComboBox2.remove(found);
     if (ComboBox2.count() == 1 && ComboBox2.item(0) == kClearHistoryEntry) {
         ComboBox2.clearItems();
-        ComboBox2.setText(L"");
+        // A launcher the user browsed for, dropped or typed stays, remembered or not.
+        if (IsStockOrClearEntry(ComboBox2.text())) ComboBox2.setText(L"");
     }
 }

@@ -6,3 +6,8 @@
 inline constexpr std::wstring_view kClearHistoryEntry = L"(履歴をクリア)";
 // The two stock launchers that the history option keeps in the list.
 inline constexpr std::wstring_view kStockLaunchers[] = {L"notepad.exe", L"mspaint.exe"};
+
+// True when the launcher field's text names a launcher: neither empty nor the clear-history entry.
+inline bool HoldsLauncher(std::wstring_view text) {
+    return !text.empty() && text != kClearHistoryEntry;
+}

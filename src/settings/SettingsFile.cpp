@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/PallendoForm.h"
+#include "pairing/LauncherHistory.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsPath.h"
 #include "shell/AppInfo.h"
@@ -35,6 +36,36 @@ std::vector<std::wstring> HistoryEntries(const IniImage& image) {
         if (entry.empty()) return entries;
         entries.push_back(std::move(entry));
     }
+}
+
+// Compared as the history list compares its entries: whole texts, letter case ignored.
+bool SameEntry(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool Holds(const std::vector<std::wstring>& list, std::wstring_view entry) {
+    for (const std::wstring& e : list)
+        if (SameEntry(e, entry)) return true;
+    return false;
+}
+
+// This copy's list as the file gives it back (no entry that would read back empty, which would
+// end the history there), followed by the launchers that another running copy saved since this
+// one started; a trailing clear-history entry stays last.
+std::vector<std::wstring> HistoryToSave(const std::vector<std::wstring>& own,
+                                        const std::vector<std::wstring>& atStart,
+                                        const std::vector<std::wstring>& inFile) {
+    std::vector<std::wstring> merged;
+    for (const std::wstring& entry : own)
+        if (const std::wstring_view kept = Trim(entry); !kept.empty()) merged.emplace_back(kept);
+    std::size_t at = merged.size();
+    if (at > 0 && merged.back() == kClearHistoryEntry) --at;
+    for (const std::wstring& entry : inFile) {
+        if (entry == kClearHistoryEntry || Holds(atStart, entry) || Holds(merged, entry)) continue;
+        merged.insert(merged.begin() + static_cast<std::ptrdiff_t>(at++), entry);
+    }
+    return merged;
 }
 
 std::wstring LocaleText(const SYSTEMTIME& time, bool date) {
@@ -88,8 +119,9 @@ void TPallendoForm::ReadSettings() {
     ComboBox2.setText(image.ReadString(kOption, L"ExeName"));
     CheckBoxAddHistory1.setChecked(image.ReadBool(kOption, L"AddHistory", false));
 
+    historyAtStart_ = HistoryEntries(image);
     ComboBox2.clearItems();
-    ComboBox2.addAll(HistoryEntries(image));
+    ComboBox2.addAll(historyAtStart_);
     settingsRead_ = true;
 }
 
@@ -101,6 +133,7 @@ void TPallendoForm::WriteSettings() {
     if (!CreateFolderTree(FolderPart(path))) path = FallbackSettingsPath();
     LoadedIniFile file = LoadIniFile(path);
     IniImage& image = file.image;
+    const std::vector<std::wstring> savedSinceStart = HistoryEntries(image);
     image.Clear();
 
     const std::wstring executable = ExecutablePath();
@@ -127,7 +160,8 @@ void TPallendoForm::WriteSettings() {
         image.WriteString(kOption, L"ExeName", ComboBox2.text());
         image.WriteBool(kOption, L"AddHistory", CheckBoxAddHistory1.checked());
 
-        const std::vector<std::wstring> entries = ComboBox2.items();
+        const std::vector<std::wstring> entries =
+            HistoryToSave(ComboBox2.items(), historyAtStart_, savedSinceStart);
         for (std::size_t n = 0; n < entries.size(); ++n)
             image.WriteString(kData, DataKey(n), entries[n]);
     }

@@ -47,3 +47,26 @@ bool FolderExists(std::wstring_view path) {
     const DWORD attributes = ::GetFileAttributesW(p.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+std::wstring FullLongPath(std::wstring_view path) {
+    const std::wstring given(path);
+    if (given.empty()) return given;
+    const DWORD fullLength = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (fullLength == 0) return given;
+    std::wstring full(fullLength, L'\0');
+    full.resize(::GetFullPathNameW(given.c_str(), fullLength, full.data(), nullptr));
+    const DWORD longLength = ::GetLongPathNameW(full.c_str(), nullptr, 0);
+    if (longLength == 0) return full;  // not there (yet): its full form is all there is
+    std::wstring longPath(longLength, L'\0');
+    const DWORD written = ::GetLongPathNameW(full.c_str(), longPath.data(), longLength);
+    if (written == 0 || written >= longLength) return full;
+    longPath.resize(written);
+    return longPath;
+}
+
+bool SamePath(std::wstring_view a, std::wstring_view b) {
+    if (a.empty() || b.empty()) return false;
+    const std::wstring fa = FullLongPath(a), fb = FullLongPath(b);
+    return ::CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
+                                  static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
+}

@@ -14,3 +14,8 @@ std::wstring TempFolder();
 // exists.
 bool FileExists(std::wstring_view path);
 bool FolderExists(std::wstring_view path);
+// The path fully qualified and, when it exists, in its long form (a short 8.3 spelling is
+// written out); the text itself when the platform cannot qualify it.
+std::wstring FullLongPath(std::wstring_view path);
+// True when both texts name the same file: their full long paths match, letter case ignored.
+bool SamePath(std::wstring_view a, std::wstring_view b);

@@ -93,7 +93,8 @@ void ShowProperties(std::wstring_view path) {
 
 bool DeleteToRecycleBin(std::wstring_view path) {
     if (path.empty() || !FileExists(path)) return true;
-    std::wstring from(path);
+    // The shell deletes a path that is not fully qualified for good, bypassing the recycle bin.
+    std::wstring from = FullLongPath(path);
     from.push_back(L'\0');  // the list ends with two NULs: this one and the string's own
     SHFILEOPSTRUCTW request{};
     request.hwnd = ApplicationWindow();

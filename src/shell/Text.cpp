@@ -158,3 +158,49 @@ std::wstring ErrorBoxText(std::wstring_view message) {
     if (!text.empty() && text.back() > L'.') text += L'.';
     return text;
 }
+
+std::wstring WithoutGroupingQuotes(std::wstring_view text) {
+    const std::wstring_view trimmed = Trim(text);
+    if (trimmed.size() < 2 || trimmed.front() != L'"' || trimmed.back() != L'"')
+        return std::wstring(text);
+    const std::wstring_view inner = trimmed.substr(1, trimmed.size() - 2);
+    if (inner.find(L'"') != std::wstring_view::npos) return std::wstring(text);
+    return std::wstring(inner);
+}
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
+    std::size_t i = 0;
+    const std::size_t n = commandLine.size();
+    // The program's path: up to its closing quote, or to the first blank or tab.
+    if (i < n && commandLine[i] == L'"') {
+        const std::size_t close = commandLine.find(L'"', 1);
+        i = close == std::wstring_view::npos ? n : close + 1;
+    }
+    while (i < n && commandLine[i] != L' ' && commandLine[i] != L'\t') ++i;
+
+    std::vector<std::wstring> arguments;
+    for (;;) {
+        while (i < n && (commandLine[i] == L' ' || commandLine[i] == L'\t')) ++i;
+        if (i >= n) return arguments;
+        std::wstring argument;
+        bool quoted = false;
+        for (; i < n; ++i) {
+            const wchar_t c = commandLine[i];
+            if (c == L'"') {
+                quoted = !quoted;
+            } else if (!quoted && (c == L' ' || c == L'\t')) {
+                break;
+            } else {
+                argument += c;
+            }
+        }
+        arguments.push_back(std::move(argument));
+    }
+}
+
+bool HasInvalidFileNameChars(std::wstring_view name) {
+    for (wchar_t c : name)
+        if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
+            return true;
+    return false;
+}

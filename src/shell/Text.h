@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Error texts raised by the path operations.
 inline constexpr std::wstring_view kInvalidPathText = L"パスに無効な文字が含まれています";
@@ -42,6 +43,22 @@ std::wstring Quote(std::wstring_view text);
 // Reverses Quote for a text of at least two characters that begins and ends with '"';
 // any other text comes back unchanged.
 std::wstring Dequote(std::wstring_view text);
+
+// The text without the double quotes that group it as a whole ("C:\My Apps\app.exe" as a path
+// copied from Explorer); any other text, also one with a quote inside, comes back unchanged.
+std::wstring WithoutGroupingQuotes(std::wstring_view text);
+
+// The arguments of a command line after the program's path. The program's path ends at the
+// closing quote or the first blank; an argument ends at a blank or tab outside quotes, and every
+// quote only switches grouping on or off: a backslash escapes nothing, so "C:\My Files\" is
+// C:\My Files\ as the shell wrote it.
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
+
+// True when the text holds a character a file name may not hold (a control character or one of
+// \ / : * ? " < > |).
+bool HasInvalidFileNameChars(std::wstring_view name);
+// Those characters as a message names them.
+inline constexpr std::wstring_view kFileNameCharsText = L"\\ / : * ? \" < > |";
 
 // Without leading and trailing characters up to U+0020.
 std::wstring_view Trim(std::wstring_view text);

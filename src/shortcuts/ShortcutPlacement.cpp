@@ -31,6 +31,13 @@ HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programP
     return file->Save(linkPath.c_str(), FALSE);
 }
 
+// The link's name stays one file name inside the chosen folder: a separator or a drive would
+// place it elsewhere, and a colon writes it into a hidden stream of another file.
+void RefuseUnsafeLinkName(const std::wstring& name) {
+    if (IsRootedName(name) || HasInvalidFileNameChars(name))
+        Fail(L"表示名に " + std::wstring(kFileNameCharsText) + L" は使えません");
+}
+
 }  // namespace
 
 Destination ChosenDestination(const TPallendoForm& form) {
@@ -49,11 +56,11 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
     std::wstring linkPath;
     if (own) {
         linkPath = JoinPath(folder, kApplicationTitle) + L".lnk";
-    } else if (const std::wstring displayName = Edit3.text(); !displayName.empty()) {
-        linkPath = JoinPath(folder, displayName) + L".lnk";
     } else {
-        linkPath = JoinPath(folder, FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")") +
-                   L".lnk";
+        std::wstring name = Edit3.text();
+        if (name.empty()) name = FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")";
+        RefuseUnsafeLinkName(name);
+        linkPath = JoinPath(folder, name) + L".lnk";
     }
     ShortCut1 = linkPath;
     if (!own) Edit3.setText(BaseNameOf(ShortCut1));

@@ -207,6 +207,31 @@ TEST_F(Acceptance, ADroppedDedicatedShortcutComesApartIntoProgramAndDocument) {
     EXPECT_TRUE(program.CloseAndWait());
 }
 
+TEST_F(Acceptance, ASecondRunningCopyKeepsTheLaunchersTheOtherSaved) {
+    // A file sent while the program is open starts a second copy; the first closes last.
+    RunningPallendo first;
+    ASSERT_NE(first.Window(), nullptr);
+    {
+        RunningPallendo second;
+        ASSERT_NE(second.Window(), nullptr);
+        for (const wchar_t* launcher : {L"C:\\Tools\\Second.exe", L"C:\\Tools\\Shared.exe"})
+            second.Type(second.Control(L"ComboBox"), launcher);
+        ASSERT_TRUE(second.CloseAndWait());
+    }
+    for (const wchar_t* launcher : {L"c:\\tools\\shared.exe", L"C:\\Tools\\First.exe"})
+        first.Type(first.Control(L"ComboBox"), launcher);
+    ASSERT_TRUE(first.CloseAndWait());
+
+    const std::wstring text = DecodeAnsi(ReadBytes(ProductSettingsFile()));
+    // This copy's own list first, then what the other saved, no launcher twice in any case;
+    // the clear-history entry stays last. The pair is the last close's.
+    EXPECT_NE(text.find(L"[DATA]\r\nExe0=C:\\Tools\\First.exe\r\nExe1=c:\\tools\\shared.exe\r\n"
+                        L"Exe2=C:\\Tools\\Second.exe\r\nExe3=(履歴をクリア)\r\n\r\n"),
+              std::wstring::npos)
+        << WideToUtf8(text);
+    EXPECT_NE(text.find(L"\r\nExeName=C:\\Tools\\First.exe\r\n"), std::wstring::npos);
+}
+
 TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
     TestFolder folder(L"restart");
     const std::wstring document = folder / L"議事録.txt";

@@ -275,14 +275,14 @@ TEST_F(FileIntake, TheFirstArgumentStartsAFreshPair) {
     }
 }
 
-TEST_F(FileIntake, AForbiddenCharacterOnTheCommandLineEndsTheStartUp) {
+TEST_F(FileIntake, AForbiddenCharacterOnTheCommandLineIsReportedAndDropsStillWork) {
     TPallendoForm& f = CreateForm(FormOptions{.arguments = {L"C:\\docs\\a<b>.txt"}});
     ASSERT_EQ(prompter.texts(L"box"),
               std::vector<std::wstring>{L"パスに無効な文字が含まれています."});
     EXPECT_EQ(f.Edit1.text(), L"");
     EXPECT_EQ(Message(), L"");
-    EXPECT_FALSE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
-        << "the window takes no drops in this run";
+    EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
+        << "the window takes drops all the same";
 }
 
 TEST_F(FileIntake, TheProductTakesTheFileItWasStartedWith) {
@@ -298,6 +298,27 @@ TEST_F(FileIntake, TheProductTakesTheFileItWasStartedWith) {
         EXPECT_EQ(RunningPallendo::Text(product.Control(L"ComboBox")), L"");
         EXPECT_TRUE(product.Enabled(product.Control(L"Button", L"クリア", 0)));
         EXPECT_EQ(product.StatusText(1), L"report.docx を受取りました");
+        EXPECT_TRUE(product.CloseAndWait());
+    }
+    {
+        // A folder as a batch file's "%~dp0" gives it: its backslash escapes no quote.
+        TestFolder files(L"My Files");
+        const std::wstring given = files.path() + L"\\";
+        RunningPallendo product({given});
+        ASSERT_NE(product.Window(), nullptr) << WideToUtf8(product.DescribeWindows());
+        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), given);
+        EXPECT_TRUE(product.CloseAndWait());
+    }
+    {
+        // A refused argument is reported, and drops are taken all the same.
+        RunningPallendo product({folder / L"a<b>.txt"});
+        HWND box = product.WaitForBox();
+        ASSERT_NE(box, nullptr) << WideToUtf8(product.DescribeWindows());
+        EXPECT_EQ(RunningPallendo::BoxText(box), L"パスに無効な文字が含まれています.");
+        RunningPallendo::Answer(box, IDOK);
+        ASSERT_NE(product.Window(), nullptr);
+        product.Drop({doc});
+        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), doc);
         EXPECT_TRUE(product.CloseAndWait());
     }
     if (hadSettings) {

@@ -13,6 +13,42 @@ namespace {
 
 using Args = std::vector<std::wstring>;
 
+std::wstring DecodeOem(const std::string& bytes) {
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+// A batch-file launcher that appends the %1 it was started with to its log, one line a start:
+// the command interpreter runs it, so an argument it splits or a command hidden in a name shows.
+class RecordingBatch {
+public:
+    RecordingBatch() : folder_(L"batch launcher") {
+        WriteBytes(path(), "@echo off\r\necho %1>>\"" + WideToUtf8(log()) + "\"\r\n");
+    }
+    std::wstring path() const { return folder_ / L"record.bat"; }
+    std::wstring log() const { return folder_ / L"record.log"; }
+    std::vector<std::wstring> Lines() const {
+        const std::wstring text = DecodeOem(ReadBytes(log()));
+        std::vector<std::wstring> lines;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos;
+             start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+    // The log once it holds at least n lines (what it holds when the deadline passes).
+    std::vector<std::wstring> WaitForLines(std::size_t n) const {
+        PumpUntil([&] { return Lines().size() >= n; });
+        return Lines();
+    }
+
+private:
+    TestFolder folder_;
+};
+
 class LaunchActions : public PairingFixture {
 protected:
     // Runs the combination test and waits for the probe the launcher is.
@@ -55,10 +91,8 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
         EXPECT_EQ(copy.rfind(tempFolder, 0), 0u) << WideToUtf8(copy);
         EXPECT_EQ(ReadBytes(copy), "figures of the quarter\r\n");
         EXPECT_EQ(copy.find(L' ') != std::wstring::npos, blanks);
-        // A path without blanks reaches the launcher as it is.
-        if (!blanks) {
-            EXPECT_EQ(probe->CommandLine().find(L'"' + copy), std::wstring::npos);
-        }
+        // Quoted always, with or without blanks, as the dedicated shortcut quotes it.
+        EXPECT_NE(probe->CommandLine().find(L'"' + copy + L'"'), std::wstring::npos);
 
         EXPECT_TRUE(f.GridPanel6.enabled());
         EXPECT_TRUE(f.RadioButtonDeskTop1.enabled());
@@ -88,12 +122,22 @@ TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     f.Edit1.setText(missingTarget);
     SetLauncher(Probe::Path());
 
-    // A copy that cannot be made is not noticed: the launch alone decides.
+    // A copy that cannot be made is a failed test: nothing is started.
     std::optional<Probe> probe;
-    ExpectCopyLaunched(probe);
+    probe.emplace();
+    f.ButtonTest12.click();
+    EXPECT_EQ(prompter.texts(L"message"),
+              Args{L"実行できませんでした 2\r\n" + SystemErrorText(2) + L"\r\n" + Probe::Path() +
+                   L"\r\n" + missingTarget});
+    EXPECT_EQ(Message(), L"not there.txt を probe.exe で開けませんでした");
+    EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_FALSE(Exists(f.TempFileName1));
-    EXPECT_TRUE(f.GridPanel6.enabled());
-    EXPECT_TRUE(prompter.asked.empty());
+    prompter.clear();
+    const std::wstring present = folder / L"there.txt";
+    WriteBytes(present, "x");
+    f.Edit1.setText(present);
+    RunTest(probe);
+    f.Edit1.setText(missingTarget);
 
     const std::wstring missingLauncher = folder / L"missing.exe";
     SetLauncher(missingLauncher);
@@ -123,24 +167,25 @@ TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     EXPECT_FALSE(Exists(earlierCopy));
 }
 
-TEST_F(LaunchActions, ALauncherFieldEmptiedByTheOptionStillStartsTheLastLauncher) {
+TEST_F(LaunchActions, UncheckingTheStockOptionKeepsTheLauncherTheUserChose) {
     TestFolder folder(L"emptied");
     const std::wstring target = folder / L"a.txt";
     WriteBytes(target, "a");
     TPallendoForm& f = CreateForm();
     f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    SetLauncher(Probe::Path());  // typed or browsed, never remembered
     f.ComboBox2.add(L"notepad.exe");
     f.ComboBox2.add(L"mspaint.exe");
     f.ComboBox2.add(L"(履歴をクリア)");
     ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK, BST_CHECKED, 0);
     f.CheckBoxAddHistory1.setChecked(false);
-    ASSERT_EQ(f.ComboBox2.text(), L"");
+    EXPECT_EQ(History(), Args{});
+    ASSERT_EQ(f.ComboBox2.text(), Probe::Path());
     ASSERT_TRUE(f.ButtonTest12.enabled());
 
     std::optional<Probe> probe;
     ExpectCopyLaunched(probe);
-    EXPECT_EQ(f.Edit3.text(), L"a.txt()");
+    EXPECT_EQ(f.Edit3.text(), L"a.txt(probe)");
 }
 
 TEST_F(LaunchActions, TestCopiesNeverTouchTheUsersFilesAndOnlyTheLastOneLives) {
@@ -180,12 +225,163 @@ TEST_F(LaunchActions, TestCopiesNeverTouchTheUsersFilesAndOnlyTheLastOneLives) {
     EXPECT_EQ(ReadBytes(inTemp), "the user's document");
     EXPECT_EQ(ReadBytes(sameName), "the user's other file");
     CloseForm();
-    EXPECT_FALSE(Exists(second));
-    EXPECT_FALSE(Exists(FolderPart(second)));
+    // The copy the user took as the target is theirs now: the close leaves it.
+    EXPECT_EQ(ReadBytes(second), "report");
+    RemoveTree(FolderPart(second));
     EXPECT_EQ(ReadBytes(inTemp), "the user's document");
     EXPECT_EQ(ReadBytes(sameName), "the user's other file");
     ::DeleteFileW(inTemp.c_str());
     ::DeleteFileW(sameName.c_str());
+}
+
+TEST_F(LaunchActions, EveryTargetNameReachesTheLauncherAsOneArgument) {
+    TestFolder documents(L"target names");
+    RecordingBatch batch;
+    TPallendoForm& f = CreateForm();
+    const wchar_t* names[] = {L"R&D.txt", L"x&y^z.txt", L"報告 書 (案).txt", L"a,b;c=d.txt"};
+    std::size_t batchRuns = 0;
+    for (const wchar_t* name : names) {
+        SCOPED_TRACE(WideToUtf8(name));
+        const std::wstring target = documents / name;
+        WriteBytes(target, "content");
+        f.Edit1.setText(target);
+
+        SetLauncher(Probe::Path());
+        std::optional<Probe> probe;
+        const std::wstring copy = ExpectCopyLaunched(probe);
+        EXPECT_EQ(ReadBytes(copy), "content");
+        EXPECT_EQ(f.Edit3.text(), std::wstring(name) + L"(probe)");
+
+        // Under the command interpreter & ^ ( ) , ; = and blanks stay inside the one argument.
+        SetLauncher(batch.path());
+        f.ButtonTest12.click();
+        const std::vector<std::wstring> lines = batch.WaitForLines(++batchRuns);
+        ASSERT_EQ(lines.size(), batchRuns) << "the batch file ran " << lines.size() << " times";
+        EXPECT_EQ(lines.back(), Quote(f.TempFileName1));
+        EXPECT_EQ(Message(), std::wstring(name) + L" を record.bat で開きました");
+    }
+}
+
+TEST_F(LaunchActions, LauncherTextsEitherWorkOrStopBeforeAnythingStarts) {
+    TestFolder documents(L"launcher texts");
+    const std::wstring target = documents / L"memo.txt";
+    WriteBytes(target, "memo");
+    struct Case {
+        const char* what;
+        std::wstring launcher;
+        std::wstring refusal;  // the error box's text; empty when the probe starts
+    };
+    const std::wstring probe = Probe::Path();
+    const std::wstring invalid = L"パスに無効な文字が含まれています.";
+    const Case cases[] = {
+        {"pasted with quotes", L'"' + probe + L'"', L""},
+        {"quotes and blanks around", L"  \"" + probe + L"\" ", L""},
+        {"a bare name", L"probe.exe", L""},  // found in the working folder
+        {"quotes that group only a part", L'"' + probe + L"\" \"x\"", invalid},
+        {"angle brackets", FolderPart(probe) + L"\\a<b>.exe", invalid},
+        {"a bar", FolderPart(probe) + L"\\a|b.exe", invalid},
+        {"blanks only", L"   ", L"ファイル名が空です."},
+    };
+    TPallendoForm& f = CreateForm();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.clear();
+        f.Edit1.setText(target);
+        SetLauncher(c.launcher);
+        ASSERT_TRUE(f.ButtonTest12.enabled());
+        Probe record;
+        f.ButtonTest12.click();
+        if (c.refusal.empty()) {
+            EXPECT_EQ(record.WaitForArguments(), Args{f.TempFileName1});
+            EXPECT_TRUE(prompter.asked.empty());
+            EXPECT_TRUE(f.GridPanel6.enabled());
+            EXPECT_EQ(Message(), L"memo.txt を probe.exe で開きました");
+            EXPECT_EQ(f.Edit3.text(), L"memo.txt(probe)");
+            continue;
+        }
+        EXPECT_EQ(prompter.texts(L"box"), Args{c.refusal});
+        EXPECT_TRUE(prompter.texts(L"message").empty());
+        // Never half open: no button of the panel without a tested pair behind it.
+        EXPECT_FALSE(f.GridPanel6.enabled());
+        EXPECT_FALSE(f.ButtonCreate3.enabled());
+        EXPECT_FALSE(f.ButtonProperties3.enabled());
+        EXPECT_FALSE(f.ButtonExeLink3.enabled());
+        PumpMessages();
+        EXPECT_FALSE(record.WaitForArguments(std::chrono::milliseconds(0)).has_value())
+            << "something was started";
+    }
+}
+
+TEST_F(LaunchActions, TheCopyGoesOnlyIntoAFolderThisRunCreated) {
+    TestFolder documents(L"run folder");
+    const std::wstring target = documents / L"plan.txt";
+    WriteBytes(target, "the plan");
+    // A folder of the name this run would choose is already there, holding a file of the
+    // copy's name: it belongs to someone else.
+    const std::wstring taken =
+        JoinPath(TempFolder(), L"Pallendo-" + std::to_wstring(::GetCurrentProcessId()));
+    ASSERT_TRUE(::CreateDirectoryW(taken.c_str(), nullptr));
+    const std::wstring foreign = JoinPath(taken, L"plan.txt");
+    WriteBytes(foreign, "someone else's plan");
+
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(target);
+    SetLauncher(Probe::Path());
+    {
+        // No folder can be made where the temporary folder is not there: the copy goes nowhere.
+        TestFolder parent(L"gone temp");
+        TempFolderOverride temp(parent / L"missing");
+        f.ButtonTest12.click();
+        const DWORD code = ERROR_PATH_NOT_FOUND;
+        EXPECT_EQ(prompter.texts(L"message"),
+                  Args{L"実行できませんでした " + std::to_wstring(code) + L"\r\n" +
+                       SystemErrorText(code) + L"\r\n" + Probe::Path() + L"\r\n" + target});
+        EXPECT_FALSE(f.GridPanel6.enabled());
+        EXPECT_EQ(Message(), L"plan.txt を probe.exe で開けませんでした");
+    }
+    std::optional<Probe> probe;
+    const std::wstring copy = ExpectCopyLaunched(probe);
+    EXPECT_NE(SamePath(FolderPart(copy), taken), true) << WideToUtf8(copy);
+    EXPECT_EQ(ReadBytes(copy), "the plan");
+    CloseForm();
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_EQ(ReadBytes(foreign), "someone else's plan");
+    RemoveTree(taken);
+}
+
+TEST_F(LaunchActions, TheCloseDeletesEveryCopyThisRunMadeButNeverTheTarget) {
+    TestFolder documents(L"every copy");
+    const std::wstring first = documents / L"first.txt";
+    const std::wstring second = documents / L"Quarterly report.txt";
+    WriteBytes(first, "first");
+    WriteBytes(second, "second");
+    TPallendoForm& f = CreateForm();
+    SetLauncher(Probe::Path());
+    std::optional<Probe> probe;
+
+    f.Edit1.setText(first);
+    const std::wstring firstCopy = ExpectCopyLaunched(probe);
+    // A launcher that still holds its copy keeps the next test from deleting it.
+    HANDLE held = ::CreateFileW(firstCopy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    f.Edit1.setText(second);
+    const std::wstring secondCopy = ExpectCopyLaunched(probe);
+    EXPECT_TRUE(Exists(firstCopy));
+    ::CloseHandle(held);
+
+    // The copy taken as the target under its short spelling is the same file, and is kept.
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(::GetShortPathNameW(secondCopy.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortPath), secondCopy) << "no short spelling to try";
+    f.Edit1.setText(shortPath);
+    ExpectCopyLaunched(probe);
+    EXPECT_EQ(ReadBytes(secondCopy), "second");
+
+    CloseForm();
+    EXPECT_FALSE(Exists(firstCopy));
+    EXPECT_EQ(ReadBytes(secondCopy), "second");
+    RemoveTree(FolderPart(secondCopy));
 }
 
 TEST_F(LaunchActions, OpenDefaultAndLauncherAloneStartWithoutArguments) {

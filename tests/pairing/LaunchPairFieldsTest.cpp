@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "PairingFixture.h"
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
@@ -166,19 +168,50 @@ TEST_F(LaunchPairFields, ClearButtonsCloseTheTestAndTheShortcutPanel) {
     EXPECT_TRUE(f.ButtonExe2.enabled());
 }
 
-TEST_F(LaunchPairFields, ChangingOneFilledFieldKeepsAnOpenedPanelOpen) {
+TEST_F(LaunchPairFields, ThePanelStaysOpenOnlyForThePairThatPassedTheTest) {
+    TestFolder folder(L"tested pair");
+    const std::wstring a = folder / L"a.txt";
+    const std::wstring b = folder / L"b.txt";
+    WriteBytes(a, "a");
+    WriteBytes(b, "b");
     TPallendoForm& f = CreateForm();
-    f.Edit1.setText(L"C:\\Docs\\a.txt");
-    SetLauncher(L"C:\\Tools\\viewer.exe");
-    f.SetPanelEnabled(f.GridPanel6, true);
-    f.ButtonCreate3.setImageIndex(1);
-    SetLauncher(L"C:\\Tools\\other.exe");
-    f.Edit1.setText(L"C:\\Docs\\b.txt");
-    EXPECT_TRUE(f.GridPanel6.enabled());
-    EXPECT_EQ(f.ButtonCreate3.imageIndex(), 1);
-    f.Edit1.setText(L"");
+    f.ComboBox2.add(Probe::Path());
+    f.ComboBox2.add(L"C:\\Tools\\other.exe");
+    auto passTest = [&] {
+        f.Edit1.setText(a);
+        SetLauncher(Probe::Path());
+        Probe probe;
+        f.ButtonTest12.click();
+        ASSERT_TRUE(probe.WaitForArguments().has_value());
+        ASSERT_TRUE(f.GridPanel6.enabled());
+    };
+    struct Change {
+        const char* what;
+        std::function<void()> change;
+        bool stillOpen;
+    };
+    const Change changes[] = {
+        {"the same entry picked twice", [&] { Pick(0); Pick(0); }, true},
+        {"the same target set again", [&] { f.Edit1.setText(a); }, true},
+        {"another launcher", [&] { SetLauncher(L"C:\\Tools\\other.exe"); }, false},
+        {"another launcher picked", [&] { Pick(1); }, false},
+        {"another target", [&] { f.Edit1.setText(b); }, false},
+        {"a character typed", [&] { Type(f.Edit1.hwnd, L"x"); }, false},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.what);
+        passTest();
+        c.change();
+        EXPECT_EQ(f.GridPanel6.enabled(), c.stillOpen);
+        EXPECT_EQ(f.ButtonCreate3.enabled(), c.stillOpen);
+        EXPECT_EQ(f.ButtonCreate3.imageIndex(), c.stillOpen ? 1 : -1);
+        EXPECT_TRUE(f.ButtonTest12.enabled()) << "the new pair can be tested";
+    }
+    // Going back to the tested pair does not open the panel again: only a test does.
+    passTest();
+    f.Edit1.setText(b);
+    f.Edit1.setText(a);
     EXPECT_FALSE(f.GridPanel6.enabled());
-    EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
 }
 
 TEST_F(LaunchPairFields, BrowsingForTheTargetStartsAtTheDesktopThenAtTheFieldsFolder) {

@@ -54,7 +54,17 @@ TEST_F(LauncherHistory, LeavingTheFieldRemembersItsLauncherOnceWhateverTheLetter
 TEST_F(LauncherHistory, RememberingIgnoresEmptyAndKnownTextsAndHasNoUpperBound) {
     TPallendoForm& f = CreateForm();
     f.RememberLauncher(L"");
+    // Blanks alone would be saved as an entry that reads back empty and ends the history there.
+    f.RememberLauncher(L"   ");
     EXPECT_TRUE(History().empty());
+    SetLauncher(L"  ");
+    EnterAndLeaveLauncher();
+    EXPECT_EQ(History(), (List{kClear}));
+    SetList({});
+    // Remembered as the settings file will give it back.
+    f.RememberLauncher(L"  C:\\Tools\\x.exe ");
+    EXPECT_EQ(History(), (List{L"C:\\Tools\\x.exe"}));
+    SetList({});
     for (int i = 0; i < 150; ++i)
         f.RememberLauncher(L"C:\\Tools\\tool" + std::to_wstring(i) + L".exe");
     f.RememberLauncher(L"C:\\TOOLS\\TOOL7.EXE");
@@ -93,6 +103,18 @@ const OptionCase kOptionCases[] = {
      L"notepad.exe",
      {},
      L""},
+    {"unchecked, the field holding a stock launcher in other case",
+     false,
+     {L"notepad.exe", L"mspaint.exe", kClear},
+     L"MSPAINT.EXE",
+     {},
+     L""},
+    {"unchecked, the field holding a launcher the user chose and never left",
+     false,
+     {L"notepad.exe", L"mspaint.exe", kClear},
+     L"C:\\Mine\\my tool.exe",
+     {},
+     L"C:\\Mine\\my tool.exe"},
     {"unchecked, with a remembered launcher",
      false,
      {L"A", L"Notepad.exe", L"mspaint.exe", kClear},
@@ -151,6 +173,9 @@ TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked
     EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_EQ(f.ImageList2.count(), 0);
     EXPECT_EQ(Message(), L"kept");
+    // The entry names no launcher: a target typed now does not offer the test.
+    Type(f.Edit1.hwnd, L"x");
+    EXPECT_FALSE(f.ButtonTest12.enabled());
 
     // Leaving the field now remembers its text, which is the one clear-history entry.
     EnterAndLeaveLauncher();

@@ -198,6 +198,25 @@ TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
     EXPECT_EQ(g.ComboBox2.items(), history);
 }
 
+TEST_F(Settings, AHistoryWithBlankTextsComesBackAsItWasSaved) {
+    TPallendoForm& f = CreateForm();
+    for (const wchar_t* launcher :
+         {L"C:\\Tools\\a.exe", L"   ", L"  C:\\Tools\\b.exe ", L"C:\\Tools\\c.exe"}) {
+        f.ComboBox2.setText(launcher);
+        f.ComboBox2Exit();
+    }
+    const std::vector<std::wstring> saved = f.ComboBox2.items();
+    ASSERT_EQ(saved, (std::vector<std::wstring>{L"C:\\Tools\\c.exe", L"C:\\Tools\\b.exe",
+                                                L"C:\\Tools\\a.exe", L"(履歴をクリア)"}));
+    // However an entry of blanks got into the list, it does not end the history on reading.
+    f.ComboBox2.insert(1, L"  ");
+    Restart();
+    EXPECT_EQ(form->ComboBox2.items(), saved);
+    EXPECT_EQ(SettingsText().find(L"=  \r\n"), std::wstring::npos) << WideToUtf8(SettingsText());
+    Restart();
+    EXPECT_EQ(form->ComboBox2.items(), saved);
+}
+
 TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
     const int cx = ::GetSystemMetrics(SM_CXSCREEN) / 4;
     struct Case {

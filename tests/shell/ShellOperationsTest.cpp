@@ -84,6 +84,18 @@ TEST_F(ShellOperations, DeletedFileLandsInTheTrash) {
     EXPECT_TRUE(Exists(TrashFolder() + L"\\" + name))
         << "not found in " << WideToUtf8(TrashFolder());
     EXPECT_TRUE(prompter.asked.empty());
+
+    // A path relative to the current folder goes to the trash too, not away for good.
+    const std::wstring relative = L"relative-" + name;
+    WriteBytes(folder / relative, "bye");
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(folder.path().c_str());
+    answerer.answers.push_back(IDYES);
+    EXPECT_TRUE(DeleteToRecycleBin(relative));
+    ::SetCurrentDirectoryW(current);
+    EXPECT_FALSE(Exists(folder / relative));
+    EXPECT_TRUE(Exists(TrashFolder() + L"\\" + relative));
 }
 
 TEST_F(ShellOperations, DeclinedConfirmationReportsOperationsAborted) {

@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "shell/Failure.h"
 #include "shell/Text.h"
 
 namespace {
+
+std::string WideToUtf8ForTest(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t c : text) bytes += c < 0x80 ? static_cast<char>(c) : '?';
+    return bytes;
+}
 
 std::wstring FailureOf(const std::function<void()>& action) {
     try {
@@ -69,6 +78,55 @@ TEST(Quoting, QuoteAndDequoteAreInverse) {
     EXPECT_EQ(Dequote(L"plain"), L"plain");
     EXPECT_EQ(Dequote(L"\"open"), L"\"open");
     EXPECT_EQ(Dequote(L"\""), L"\"");
+}
+
+TEST(Quoting, OnlyQuotesThatGroupTheWholeTextAreTakenOffALauncher) {
+    struct Case {
+        std::wstring text, launcher;
+    };
+    const Case cases[] = {
+        {L"\"C:\\My Apps\\app.exe\"", L"C:\\My Apps\\app.exe"},  // Explorer's "copy as path"
+        {L" \"C:\\app.exe\" ", L"C:\\app.exe"},
+        {L"C:\\app.exe", L"C:\\app.exe"},
+        {L"notepad.exe", L"notepad.exe"},
+        {L"\"C:\\a\" b\"", L"\"C:\\a\" b\""},  // a quote inside: not one group
+        {L"\"open", L"\"open"},
+        {L"\"", L"\""},
+        {L"   ", L"   "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithoutGroupingQuotes(c.text), c.launcher) << WideToUtf8ForTest(c.text);
+}
+
+TEST(CommandLine, ArgumentsAreGroupedByQuotesOnlyAsTheShellWritesThem) {
+    using Args = std::vector<std::wstring>;
+    struct Case {
+        std::wstring line;
+        Args arguments;
+    };
+    const Case cases[] = {
+        // A batch file's "%~dp0" ends in a backslash right before the closing quote.
+        {L"\"C:\\Tools\\Pallendo.exe\" \"C:\\My Files\\\"", {L"C:\\My Files\\"}},
+        {L"\"C:\\Tools\\Pallendo.exe\" \"C:\\My Files\\\" next", {L"C:\\My Files\\", L"next"}},
+        {L"\"C:\\Program Files\\P\\Pallendo.exe\" C:\\a.txt", {L"C:\\a.txt"}},
+        {L"Pallendo.exe \"C:\\報告 書\\月次.txt\"", {L"C:\\報告 書\\月次.txt"}},
+        {L"Pallendo.exe   C:\\a\\\\b.txt\t x", {L"C:\\a\\\\b.txt", L"x"}},
+        {L"Pallendo.exe C:\\\"My Files\"\\a.txt", {L"C:\\My Files\\a.txt"}},
+        {L"Pallendo.exe \"\"", {L""}},
+        {L"\"C:\\no close", {}},
+        {L"Pallendo.exe", {}},
+        {L"", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitCommandLine(c.line), c.arguments) << WideToUtf8ForTest(c.line);
+}
+
+TEST(PathParts, FileNameCharactersAreThoseANameMayHold) {
+    for (const wchar_t* name : {L"メモ", L"R&D (v2); x=1", L"メモ.", L"a.b"})
+        EXPECT_FALSE(HasInvalidFileNameChars(name)) << WideToUtf8ForTest(name);
+    for (const wchar_t* name : {L"C:メモ", L"\\メモ", L"a/b", L"a*", L"a?", L"\"a\"", L"a<b>",
+                                L"a|b", L"tab\there"})
+        EXPECT_TRUE(HasInvalidFileNameChars(name)) << WideToUtf8ForTest(name);
 }
 
 TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersAboveIt) {

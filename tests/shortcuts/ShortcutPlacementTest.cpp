@@ -208,6 +208,56 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
     }
 }
 
+// A display name stays one file name inside the chosen folder.
+TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused) {
+    TPallendoForm& f = CreateForm();
+    TestFolder folder(L"unsafe names");
+    const std::wstring document = folder / L"memo.txt";
+    WriteBytes(document, "memo");
+    const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
+    auto desktopFiles = [&] {
+        Texts names;
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW((desktop + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do names.push_back(data.cFileName);
+        while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+        return names;
+    };
+    const Texts refused{L"表示名に \\ / : * ? \" < > | は使えません."};
+    struct Case {
+        std::wstring displayName;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {L"C:メモ", false},      {L"\\メモ", false},  {L"メモ:隠し", false}, {L"a*b?", false},
+        {L"下/メモ", false},     {L"\"メモ\"", false}, {L"<メモ>|", false},
+        {L"メモ.", true},  // a trailing dot stays inside the name: メモ..lnk
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.displayName));
+        PassTest(document, Probe::Path());
+        f.Edit3.setText(c.displayName);
+        const Texts before = desktopFiles();
+        prompter.clear();
+        f.ButtonCreate3.click();
+        if (c.accepted) {
+            const std::wstring link = LinkIn(CSIDL_DESKTOP, c.displayName + L".lnk");
+            EXPECT_EQ(f.ShortCut1, link);
+            EXPECT_TRUE(Exists(link));
+            continue;
+        }
+        EXPECT_EQ(prompter.texts(), refused);
+        EXPECT_EQ(prompter.asked[0].kind, L"box");
+        EXPECT_EQ(f.ShortCut1, L"");
+        EXPECT_EQ(f.Edit3.text(), c.displayName);
+        EXPECT_EQ(desktopFiles(), before);
+        EXPECT_FALSE(Exists(L"C:\\メモ.lnk"));
+        EXPECT_FALSE(Exists(L"C:メモ.lnk"));
+    }
+}
+
 // Cancel writes and deletes nothing; a declined trash confirmation keeps the link and says so.
 TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
     TPallendoForm& f = CreateForm();
