@@ -315,8 +315,10 @@ TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
     PassTest(document, Probe::Path());
     f.RadioButtonDeskTop1.setChecked(false);
     f.RadioButtonStartUp3.setChecked(true);
-    f.Edit3.setText(L"存在しないフォルダ\\plan");
-    const std::wstring link = GetSpecialFolder(CSIDL_STARTUP) + L"存在しないフォルダ\\plan.lnk";
+    // A folder where the link would go: the save cannot write a file there.
+    const std::wstring link = GetSpecialFolder(CSIDL_STARTUP) + L"plan.lnk";
+    ASSERT_TRUE(::CreateDirectoryW(link.c_str(), nullptr));
+    f.Edit3.setText(L"plan");
     f.StatusBar1.setPanelText(1, L"前の表示");
     const ButtonStates before = States(f);
     f.ButtonCreate3.click();
@@ -326,7 +328,8 @@ TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
                                document + L"\r\n" + link + L"\r\nを作成できませんでした HRESULT=-";
     EXPECT_EQ(error.substr(0, start.size()), start) << WideToUtf8(error);
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_FALSE(Exists(link));
+    EXPECT_TRUE(FolderExists(link)) << "no link was written";
+    ::RemoveDirectoryW(link.c_str());
     EXPECT_EQ(States(f), before);
     EXPECT_EQ(f.StatusBar1.panelText(1), L"前の表示");
     EXPECT_EQ(f.ShortCut1, link);
