@@ -16,10 +16,10 @@ namespace {
 
 // Every name the test needs, taken (and so validated) before anything is deleted or started.
 struct TestNames {
-    std::wstring target;        // file name of the target, for the message panel
-    std::wstring launcher;      // file name of the launcher, for the message panel
-    std::wstring copy;          // file name of the test copy: the target's, without blanks
-    std::wstring displayName;   // proposed for the dedicated shortcut
+    std::wstring target;       // file name of the target, for the message panel
+    std::wstring launcher;     // file name of the launcher, for the message panel
+    std::wstring copy;         // file name of the test copy: the target's, without blanks
+    std::wstring displayName;  // proposed for the dedicated shortcut
 };
 
 TestNames NamesOfTest(const TPallendoForm& form) {
@@ -32,8 +32,8 @@ TestNames NamesOfTest(const TPallendoForm& form) {
     // A target text ending in a separator, or of blanks only, names no file to copy.
     if (names.copy.empty()) Fail(std::wstring(kEmptyFileNameText));
     const std::wstring launcherField = WithoutGroupingQuotes(form.ComboBox2.text());
-    names.displayName = FileNameOf(form.Edit1.text()) + L"(" +
-                        BaseNameOf(FileNameOf(launcherField)) + L")";
+    names.displayName =
+        FileNameOf(form.Edit1.text()) + L"(" + BaseNameOf(FileNameOf(launcherField)) + L")";
     return names;
 }
 
@@ -98,8 +98,7 @@ void TPallendoForm::TestFailed(DWORD code, const std::wstring& targetName,
     // A copy the user cancelled needs no box: they know.
     if (code != ERROR_CANCELLED)
         MessageDialog(L"実行できませんでした " + DecimalText(code) + L"\r\n" +
-                      SystemErrorText(code) + L"\r\n" + TargetExeName1 + L"\r\n" +
-                      TargetFileName1);
+                      SystemErrorText(code) + L"\r\n" + TargetExeName1 + L"\r\n" + TargetFileName1);
     testedPair_.reset();
     SetPanelEnabled(GridPanel6, false);
     ButtonCreate3.setImageIndex(-1);

@@ -126,9 +126,8 @@ TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     std::optional<Probe> probe;
     probe.emplace();
     f.ButtonTest12.click();
-    EXPECT_EQ(prompter.texts(L"message"),
-              Args{L"実行できませんでした 2\r\n" + SystemErrorText(2) + L"\r\n" + Probe::Path() +
-                   L"\r\n" + missingTarget});
+    EXPECT_EQ(prompter.texts(L"message"), Args{L"実行できませんでした 2\r\n" + SystemErrorText(2) +
+                                               L"\r\n" + Probe::Path() + L"\r\n" + missingTarget});
     EXPECT_EQ(Message(), L"not there.txt を probe.exe で開けませんでした");
     EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_FALSE(Exists(f.TempFileName1));

@@ -191,7 +191,12 @@ TEST_F(LaunchPairFields, ThePanelStaysOpenOnlyForThePairThatPassedTheTest) {
         bool stillOpen;
     };
     const Change changes[] = {
-        {"the same entry picked twice", [&] { Pick(0); Pick(0); }, true},
+        {"the same entry picked twice",
+         [&] {
+             Pick(0);
+             Pick(0);
+         },
+         true},
         {"the same target set again", [&] { f.Edit1.setText(a); }, true},
         {"another launcher", [&] { SetLauncher(L"C:\\Tools\\other.exe"); }, false},
         {"another launcher picked", [&] { Pick(1); }, false},

@@ -124,8 +124,8 @@ TEST(CommandLine, ArgumentsAreGroupedByQuotesOnlyAsTheShellWritesThem) {
 TEST(PathParts, FileNameCharactersAreThoseANameMayHold) {
     for (const wchar_t* name : {L"メモ", L"R&D (v2); x=1", L"メモ.", L"a.b"})
         EXPECT_FALSE(HasInvalidFileNameChars(name)) << WideToUtf8ForTest(name);
-    for (const wchar_t* name : {L"C:メモ", L"\\メモ", L"a/b", L"a*", L"a?", L"\"a\"", L"a<b>",
-                                L"a|b", L"tab\there"})
+    for (const wchar_t* name :
+         {L"C:メモ", L"\\メモ", L"a/b", L"a*", L"a?", L"\"a\"", L"a<b>", L"a|b", L"tab\there"})
         EXPECT_TRUE(HasInvalidFileNameChars(name)) << WideToUtf8ForTest(name);
 }
 

@@ -231,9 +231,9 @@ TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused)
         bool accepted;
     };
     const Case cases[] = {
-        {L"C:メモ", false},      {L"\\メモ", false},  {L"メモ:隠し", false}, {L"a*b?", false},
-        {L"下/メモ", false},     {L"\"メモ\"", false}, {L"<メモ>|", false},
-        {L"メモ.", true},  // a trailing dot stays inside the name: メモ..lnk
+        {L"C:メモ", false},  {L"\\メモ", false},  {L"メモ:隠し", false},
+        {L"a*b?", false},    {L"下/メモ", false}, {L"\"メモ\"", false},
+        {L"<メモ>|", false}, {L"メモ.", true},  // a trailing dot stays inside the name: メモ..lnk
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.displayName));
