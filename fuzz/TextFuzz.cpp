@@ -105,6 +105,19 @@ void CheckTrim(const std::wstring& text) {
     FUZZ_CHECK(boxed == text || boxed == text + L".", text);
 }
 
+void CheckCommandLine(const std::wstring& text) {
+    // Quotes only group, so no argument holds one; a quoted text after a program
+    // comes back whole.
+    for (const std::wstring& argument : SplitCommandLine(text))
+        FUZZ_CHECK(argument.find(L'"') == std::wstring::npos, text);
+    if (text.find(L'"') == std::wstring::npos && !text.empty()) {
+        const std::vector<std::wstring> arguments = SplitCommandLine(L"p.exe \"" + text + L"\" x");
+        FUZZ_CHECK(arguments.size() == 2 && arguments[0] == text && arguments[1] == L"x", text);
+    }
+    const std::wstring launcher = WithoutGroupingQuotes(text);
+    FUZZ_CHECK(launcher == text || WithoutGroupingQuotes(Quote(launcher)) == launcher, text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckPathParts(text);
         CheckQuoting(text);
         CheckTrim(text);
+        CheckCommandLine(text);
     }
     CheckJoin(parts[0], parts.size() > 1 ? parts[1] : std::wstring());
     if (size >= 4) {
