@@ -247,12 +247,9 @@ TEST_F(BadInput, ALauncherNameNoPathMayHoldIsReportedAndKept) {
     EXPECT_FALSE(f.ButtonExe2.showsImage());
     EXPECT_EQ(prompter.texts(), Texts{}) << "typing is no failure";
 
+    // The test refuses the name before it starts anything.
     f.ButtonTest12.click();
-    const Texts messages = prompter.texts(L"message");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].starts_with(L"実行できませんでした ")) << WideToUtf8(messages[0]);
-    EXPECT_NE(messages[0].find(L"\r\n" + launcher + L"\r\n" + doc), std::wstring::npos)
-        << WideToUtf8(messages[0]);
+    EXPECT_EQ(prompter.texts(L"message"), Texts{});
     EXPECT_EQ(prompter.texts(L"box"), Texts{L"パスに無効な文字が含まれています."});
     EXPECT_FALSE(f.GridPanel6.enabled());
 
