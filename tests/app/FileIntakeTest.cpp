@@ -173,6 +173,11 @@ TEST_F(FileIntake, ADropThatLeavesASideEmptyWithdrawsTheTestButton) {
     EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
     EXPECT_FALSE(f.ButtonTest12.enabled());
     EXPECT_EQ(f.ButtonTest12.imageIndex(), -1);
+
+    // The clear-history entry in the launcher field names no launcher either.
+    f.ComboBox2.setText(L"(履歴をクリア)");
+    EXPECT_TRUE(Drop({folder / L"run.bat"}));
+    EXPECT_FALSE(f.ButtonTest12.enabled());
 }
 
 TEST_F(FileIntake, APathWithAForbiddenCharacterIsReportedAndTheWindowGoesOn) {
