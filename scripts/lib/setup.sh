@@ -15,6 +15,7 @@ ensure_packages() {
   local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
                 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils imagemagick
                 fonts-ipafont-gothic fonts-wine locales googletest
+                xdotool  # real keyboard input on the virtual display for the acceptance tests
                 fp-utils  # chmcmd compiles the help file
                 clang-14 libclang-rt-14-dev  # libFuzzer and the sanitizers for scripts/fuzz
                 zip unzip "$@")  # scripts/package
