@@ -348,16 +348,24 @@ void TPallendoForm::CyclePage(int step) {
     TabCtrl_SetCurFocus(PageControl1.hwnd, next);
 }
 
-// After a page change the focus goes to the page's first control when it was on the page that
-// is now hidden.
+// After a page change the focus, when it was on the page now hidden, goes back to the control
+// that last had it on the page shown, else to the page's first control.
 void TPallendoForm::FocusShownPage() {
-    HWND focus = ::GetActiveWindow() == hwnd ? ::GetFocus() : lastFocus_;
+    const bool active = ::GetActiveWindow() == hwnd;
+    HWND focus = active ? ::GetFocus() : lastFocus_;
     if (focus && ::IsChild(hwnd, focus) && ::IsWindowVisible(focus)) return;
-    HWND first = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
-    if (::GetActiveWindow() == hwnd)
-        ::SetFocus(first);
+    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
+    for (int i = 0; i < 3; ++i)
+        if (focus && ::IsChild(pages[i]->hwnd, focus)) pageFocus_[i] = focus;
+    const int shown = PageControl1.activeIndex();
+    HWND target = shown >= 0 && shown < 3 ? pageFocus_[shown] : nullptr;
+    if (!target || !::IsChild(hwnd, target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    if (active)
+        ::SetFocus(target);
     else
-        lastFocus_ = first;
+        lastFocus_ = target;
 }
 
 void TPallendoForm::RememberFocus() {

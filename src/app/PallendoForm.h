@@ -186,6 +186,8 @@ private:
     UniqueAccelerators accelerators_;
     // The control that had the focus when the window was deactivated; it gets it back.
     HWND lastFocus_ = nullptr;
+    // The control that last had the focus on each page, which gets it back when the page shows.
+    HWND pageFocus_[3] = {};
     bool created_ = false;
     // The client size the controls were last laid out for: a WM_SIZE that changes nothing
     // (the first show, a placement of the same size) lays nothing out again.

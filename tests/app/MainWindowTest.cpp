@@ -204,6 +204,7 @@ TEST_F(MainWindow, TheDestinationChangesByClickAndArrowKeysNeverByFocusAlone) {
         }
         return checked;
     };
+    EXPECT_EQ(checkedOne(), L"RadioButtonDeskTop1");
     f.ButtonTest12.setEnabled(true);
     f.ButtonTest12.setFocus();
     PressKey(VK_TAB);
@@ -253,6 +254,12 @@ TEST_F(MainWindow, PageKeysCycleThePagesAsAClickOnTheTabDoes) {
         EXPECT_TRUE(focus && ::IsChild(pages[step.page]->hwnd, focus))
             << "the focus is on the page shown";
     }
+    // Back on a page, the focus is where it was on that page.
+    f.ActivatePage(1);
+    f.ButtonSelectExe2.setFocus();
+    PressKey(VK_TAB, true);
+    PressKey(VK_TAB, true, true);
+    EXPECT_TRUE(f.ButtonSelectExe2.focused());
 }
 
 TEST_F(MainWindow, TheFocusStartsInTheTargetFieldAndComesBackAfterAnotherWindow) {
