@@ -1,7 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <oleacc.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,22 @@ std::wstring NameOf(TPallendoForm& form, HWND window) {
     for (const ControlRow& row : ControlTable())
         if (row.control(form).hwnd == window) return std::wstring(row.name);
     return L"?";
+}
+
+// The name assistive technology gives a control; "" when there is none.
+std::wstring AccessibleName(HWND control) {
+    Microsoft::WRL::ComPtr<IAccessible> object;
+    if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                            IID_PPV_ARGS(&object))))
+        return L"<no object>";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (FAILED(object->get_accName(self, &name)) || !name) return {};
+    std::wstring result(name, ::SysStringLen(name));
+    ::SysFreeString(name);
+    return result;
 }
 
 // The tab stops in the order Tab visits them, from the first one of the page shown.
@@ -298,7 +316,7 @@ TEST_F(MainWindow, StartUpThatFilledBothFieldsPutsTheFocusOnTheTest) {
     EXPECT_EQ(::GetFocus(), f.ButtonTest12.hwnd);
 }
 
-TEST_F(MainWindow, FieldsAreNamedByTheLabelJustBeforeThem) {
+TEST_F(MainWindow, FieldsAreNamedByTheLabelJustBeforeThemAndButtonsByTheirCaptions) {
     TPallendoForm& f = CreateForm();
     const std::pair<Label*, Control*> named[] = {
         {&f.Label1, &f.Edit1}, {&f.Label2, &f.ComboBox2}, {&f.Label3, &f.Edit3}};
@@ -306,6 +324,17 @@ TEST_F(MainWindow, FieldsAreNamedByTheLabelJustBeforeThem) {
         SCOPED_TRACE(WideToUtf8(label->text()));
         EXPECT_EQ(::GetWindow(field->hwnd, GW_HWNDPREV), label->hwnd);
         EXPECT_FALSE(::GetWindowLongW(label->hwnd, GWL_STYLE) & WS_TABSTOP);
+        const std::wstring name = AccessibleName(field->hwnd);
+        // Wine's accessibility layer names a combo box by nothing; Windows' names it, as the
+        // edit fields, by the label before it.
+        if (field != &f.ComboBox2 || !name.empty()) {
+            EXPECT_EQ(name, label->text());
+        }
+    }
+    for (const ControlRow& row : ControlTable()) {
+        if (row.kind != ControlKind::Button) continue;
+        SCOPED_TRACE(WideToUtf8(std::wstring(row.name)));
+        EXPECT_EQ(AccessibleName(row.control(f).hwnd), row.caption) << "a button by its caption";
     }
 }
 
