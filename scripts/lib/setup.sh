@@ -64,6 +64,9 @@ start_xvfb() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
+    # A display that answers belongs to another run even without a lock file in this /tmp;
+    # the keys the tests type must never reach that run's windows.
+    xdpyinfo -display ":$n" >/dev/null 2>&1 && continue
     Xvfb ":$n" -screen 0 "${PALLENDO_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"

@@ -392,6 +392,17 @@ TEST_F(MainWindow, ABoxIsModalToTheWindowAndGivesBackActivationAndFocus) {
     EXPECT_TRUE(::IsWindowEnabled(other));
     EXPECT_EQ(::GetActiveWindow(), f.hwnd);
     EXPECT_EQ(::GetFocus(), focus);
+
+    // The task dialog of a message gives the focus back too.
+    answerer.onShow = [&](HWND box) { owner = ::GetWindow(box, GW_OWNER); };
+    answerer.answers = {IDOK};
+    UsePrompter(nullptr);
+    MessageDialog(L"report.docx を設定しました");
+    UsePrompter(&prompter);
+    PumpMessages();
+    EXPECT_EQ(owner, f.hwnd);
+    EXPECT_EQ(::GetActiveWindow(), f.hwnd);
+    EXPECT_EQ(::GetFocus(), focus);
     ::DestroyWindow(other);
 }
 
