@@ -167,6 +167,71 @@ TEST_F(Acceptance, TheKeyboardWalksTheEditPageChoosesTheDestinationAndReachesEve
     EXPECT_TRUE(program.CloseAndWait());
 }
 
+// Moves the focus with Tab until it reaches the control; false when Tab stops moving it or goes
+// all round without finding it.
+bool TabTo(RunningPallendo& program, HWND target) {
+    for (int i = 0; i < 30; ++i) {
+        if (program.FocusedControl() == target) return true;
+        HWND from = program.FocusedControl();
+        if (!program.PressKeys("Tab")) return false;
+        if (!program.WaitUntil([&] { return program.FocusedControl() != from; })) return false;
+    }
+    return program.FocusedControl() == target;
+}
+
+std::string Ascii(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// The whole road with the keyboard alone: document and launcher typed in, the test, the
+// dedicated shortcut created and started.
+TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
+    TestFolder folder(L"keyboard road");
+    const std::wstring document = folder / L"road.txt";
+    WriteBytes(document, "road");
+    Probe probe;
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    HWND target = program.Control(L"Edit", L"", 0);
+    EXPECT_EQ(program.FocusedControl(), target) << "start-up puts the focus on the target field";
+    ASSERT_TRUE(program.PointIntoWindow());
+
+    ASSERT_TRUE(program.TypeKeys(Ascii(document)));
+    ASSERT_TRUE(program.WaitUntil([&] { return RunningPallendo::Text(target) == document; }))
+        << WideToUtf8(RunningPallendo::Text(target));
+    HWND launcher = program.Control(L"ComboBox");
+    ASSERT_TRUE(TabTo(program, InnerEdit(launcher)));
+    ASSERT_TRUE(program.TypeKeys(Ascii(Probe::Path())));
+    ASSERT_TRUE(
+        program.WaitUntil([&] { return RunningPallendo::Text(launcher) == Probe::Path(); }));
+
+    ASSERT_TRUE(TabTo(program, program.Control(L"Button", L"組合せテスト")));
+    ASSERT_TRUE(program.PressKeys("space"));
+    const auto tested = probe.WaitForArguments();
+    ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
+    probe.Forget();
+
+    HWND create = program.Control(L"Button", L"作成");
+    ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == create; }));
+    ASSERT_TRUE(program.PressKeys("Return"));
+    HWND notice = program.WaitForBox();
+    ASSERT_NE(notice, nullptr) << "作成 gave no notice";
+    EXPECT_NE(RunningPallendo::BoxText(notice).find(L"を作成しました"), std::wstring::npos);
+    ASSERT_TRUE(program.PressKeys("Return"));
+    ASSERT_TRUE(program.WaitUntil([&] { return !::IsWindow(notice); })) << "Enter left the box";
+    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
+                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
+    leftLinks_.push_back(link);
+    EXPECT_TRUE(Exists(link)) << "on the desktop, the destination nobody changed";
+
+    ASSERT_TRUE(TabTo(program, program.Control(L"Button", L"起動")));
+    ASSERT_TRUE(program.PressKeys("space"));
+    const auto started = probe.WaitForArguments();
+    ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
+    EXPECT_EQ(*started, std::vector<std::wstring>{document});
+    EXPECT_TRUE(program.CloseAndWait());
+}
+
 // Typing a target by hand with the launcher already set: every key lands in the field, and the
 // blank in the name presses nothing.
 TEST_F(Acceptance, ATargetTypedByHandArrivesWholeAndStartsNothing) {
