@@ -15,6 +15,7 @@ ensure_packages() {
   local wanted=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
                 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils imagemagick
                 fonts-ipafont-gothic fonts-wine locales googletest
+                xdotool  # real keyboard input on the virtual display for the acceptance tests
                 fp-utils  # chmcmd compiles the help file
                 clang-14 libclang-rt-14-dev  # libFuzzer and the sanitizers for scripts/fuzz
                 zip unzip "$@")  # scripts/package
@@ -63,6 +64,9 @@ start_xvfb() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
+    # A display that answers belongs to another run even without a lock file in this /tmp;
+    # the keys the tests type must never reach that run's windows.
+    xdpyinfo -display ":$n" >/dev/null 2>&1 && continue
     Xvfb ":$n" -screen 0 "${PALLENDO_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"

@@ -52,7 +52,8 @@ constexpr ControlRow kControls[] = {
     // Edit page, upper group: the launch pair.
     {CONTROL(GroupBox4), .kind = K::GroupBox, .caption = L"起動の組合せ", .page = P::Edit},
     {CONTROL(Label1), .kind = K::Label, .caption = L"対象ファイル（文書・画像等）",
-     PANEL(GridPanel4), .row = 0, .column = 0, .columnSpan = 2, .fit = CellFit::BottomNatural},
+     PANEL(GridPanel4), .row = 0, .column = 0, .columnSpan = 2, .fit = CellFit::BottomNatural,
+     .labels = L"Edit1"},
     {CONTROL(ButtonEdit1Clear), .caption = L"クリア", PANEL(GridPanel4), .row = 0, .column = 2,
      .tab = 0, .enabled = false, .handCursor = true, ON(onClick, ButtonEdit1ClearClick)},
     {CONTROL(ButtonSelectFile1), .caption = L"参照", PANEL(GridPanel4), .row = 0, .column = 3,
@@ -63,7 +64,7 @@ constexpr ControlRow kControls[] = {
      .column = 3, .tab = 3, .enabled = false, .handCursor = true,
      ON(onClick, ButtonOpenDefault1Click)},
     {CONTROL(Label2), .kind = K::Label, .caption = L"起動プログラム（*.exe）", PANEL(GridPanel4),
-     .row = 2, .column = 0, .columnSpan = 2, .fit = CellFit::BottomNatural},
+     .row = 2, .column = 0, .columnSpan = 2, .fit = CellFit::BottomNatural, .labels = L"ComboBox2"},
     {CONTROL(ButtonComboBox2Clear), .caption = L"クリア", PANEL(GridPanel4), .row = 2, .column = 2,
      .tab = 4, .enabled = false, .handCursor = true, ON(onClick, ButtonComboBox2ClearClick)},
     {CONTROL(ButtonSelectExe2), .caption = L"参照", PANEL(GridPanel4), .row = 2, .column = 3,
@@ -90,7 +91,7 @@ constexpr ControlRow kControls[] = {
      .column = 3, .tab = 5, .enabled = false, .handCursor = true,
      ON(onClick, ButtonOpenFolder3Click)},
     {CONTROL(Label3), .kind = K::Label, .caption = L"表示名", PANEL(GridPanel6), .row = 1,
-     .column = 0, .fit = CellFit::BottomNatural},
+     .column = 0, .fit = CellFit::BottomNatural, .labels = L"Edit3"},
     {CONTROL(ButtonEdit3Clear), .caption = L"クリア", PANEL(GridPanel6), .row = 1, .column = 1,
      .tab = 2, .enabled = false, ON(onClick, ButtonEdit3ClearClick)},
     {CONTROL(ButtonCreate3), .caption = L"作成", PANEL(GridPanel6), .row = 1, .column = 2,
@@ -120,16 +121,27 @@ constexpr ControlRow kControls[] = {
 #undef PANEL
 #undef ON
 
+// The tab order of the field a label names; -1 for anything else.
+int LabelledTab(const ControlRow& label) {
+    if (label.labels.empty()) return -1;
+    for (const ControlRow& row : kControls)
+        if (row.name == label.labels) return row.tab;
+    return -1;
+}
+
 std::vector<const ControlRow*> BuildCreationOrder() {
-    // Page by page: group boxes first, then panel by panel, each in tab order (labels, which
-    // are no tab stops, before the tab stops of their panel).
+    // Page by page: group boxes first, then panel by panel, each in tab order; a label just
+    // before the field it names.
     std::vector<const ControlRow*> rows;
     for (const ControlRow& row : kControls) rows.push_back(&row);
     std::stable_sort(rows.begin(), rows.end(), [](const ControlRow* a, const ControlRow* b) {
         auto key = [](const ControlRow* s) {
             const bool box = s->kind == ControlKind::GroupBox;
+            const int labelled = LabelledTab(*s);
+            const int tab = labelled >= 0 ? labelled : s->tab;
             return std::tuple(static_cast<int>(s->page), box ? 0 : 1,
-                              box ? 0 : static_cast<int>(s->panel), box ? 0 : s->tab);
+                              box ? 0 : static_cast<int>(s->panel), box ? 0 : tab,
+                              labelled >= 0 ? 0 : 1);
         };
         return key(a) < key(b);
     });

@@ -36,6 +36,10 @@ struct ControlRow {
     FormHandler onChange = nullptr;
     FormHandler onEnter = nullptr;
     FormHandler onExit = nullptr;
+    // For a label: the field it names. The label comes just before the field in z-order, where
+    // assistive technology looks for a field's name (labels are no tab stops: the tab order
+    // stays).
+    std::wstring_view labels;
 };
 
 std::span<const ControlRow> ControlTable();

@@ -45,6 +45,7 @@ void Button::refreshImage() {
         // The button shows the one chosen image in every state.
         UniqueIcon icon = list_->iconAt(imageIndex_);
         shown.reset(::ImageList_Create(list_->size(), list_->size(), ILC_COLOR32 | ILC_MASK, 1, 0));
+        ::ImageList_SetBkColor(shown.get(), list_->background());
         if (icon) ::ImageList_ReplaceIcon(shown.get(), -1, icon.get());
     }
     BUTTON_IMAGELIST images{};
@@ -68,7 +69,16 @@ void Edit::setText(std::wstring_view value) {
     assigning_ = true;
     setWindowText(value);
     assigning_ = false;
-    if (onChange) onChange();
+    if (!onChange) return;
+    const bool outer = programChange_;
+    programChange_ = true;
+    try {
+        onChange();
+    } catch (...) {
+        programChange_ = outer;
+        throw;
+    }
+    programChange_ = outer;
 }
 
 void Edit::notifyChanged() const {
@@ -162,6 +172,9 @@ bool RadioButton::checked() const {
 
 void RadioButton::setChecked(bool value) const {
     ::SendMessageW(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+    const LONG_PTR wanted = value ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
+    if (wanted != style) ::SetWindowLongPtrW(hwnd, GWL_STYLE, wanted);
 }
 
 void StatusBar::setPanelText(int panel, std::wstring_view value) const {
@@ -195,7 +208,13 @@ int TabControl::tabWidth() const {
 void ImageList::create(int size) {
     size_ = size;
     list_.reset(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 2));
-    ::ImageList_SetBkColor(list_.get(), CLR_NONE);  // drawn transparently
+    ::ImageList_SetBkColor(list_.get(), background_);
+}
+
+void ImageList::setBackground(COLORREF colour) {
+    background_ = colour;
+    if (list_) ::ImageList_SetBkColor(list_.get(), colour);
+    changed();
 }
 
 int ImageList::count() const {
@@ -280,4 +299,31 @@ LRESULT CALLBACK KeyPressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void SubclassKeyPress(HWND edit, KeyPressHandler* handler) {
     ::SetWindowSubclass(edit, KeyPressProc, 1, reinterpret_cast<DWORD_PTR>(handler));
+}
+
+namespace {
+LRESULT CALLBACK ArrowKeysProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR data) {
+    auto* handler = reinterpret_cast<ArrowHandler*>(data);
+    const bool arrow =
+        wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN;
+    // The dialog manager hands the arrow keys to the control instead of moving through its
+    // (single-button) group itself.
+    if (message == WM_GETDLGCODE)
+        return ::DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTARROWS;
+    if (message == WM_KEYDOWN && arrow && handler && *handler) {
+        const int step = (wParam == VK_LEFT || wParam == VK_UP) ? -1 : 1;
+        Guarded([&]() -> LRESULT {
+            (*handler)(step);
+            return 0;
+        });
+        return 0;
+    }
+    if (message == WM_KEYUP && arrow) return 0;
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+void SubclassArrowKeys(HWND control, ArrowHandler* handler) {
+    ::SetWindowSubclass(control, ArrowKeysProc, 2, reinterpret_cast<DWORD_PTR>(handler));
 }

@@ -60,9 +60,12 @@ public:
     void setText(std::wstring_view text);
     // For the window procedure: the control reported a change.
     void notifyChanged() const;
+    // True while the change handler runs for a text the program set (not the user's typing).
+    bool changedByProgram() const { return programChange_; }
 
 private:
     bool assigning_ = false;
+    bool programChange_ = false;
 };
 
 class ComboBox : public Control {
@@ -92,6 +95,8 @@ public:
     void setChecked(bool checked) const;
 };
 
+// One button of a radio group. Only the checked button of a group is a tab stop, so Tab enters
+// the group at the current choice and the arrow keys move the choice.
 class RadioButton : public Control {
 public:
     bool checked() const;
@@ -123,8 +128,11 @@ public:
     // Adds a copy of the icon, reduced or enlarged to the list's size; the caller keeps the icon.
     void addIcon(HICON icon);
     void addBitmap(HBITMAP bitmap);
-    // Re-creates the list at another size, keeping its images.
+    // Re-creates the list at another size, keeping its images and background colour.
     void resize(int size);
+    // The colour images are drawn on; CLR_NONE (the default) draws them transparently.
+    void setBackground(COLORREF colour);
+    COLORREF background() const { return background_; }
     void attach(Button* button) { buttons_.push_back(button); }
     // A copy of one image as an icon, or null.
     UniqueIcon iconAt(int index) const;
@@ -133,9 +141,14 @@ private:
     void changed();
     UniqueImageList list_;
     int size_ = 16;
+    COLORREF background_ = CLR_NONE;
     std::vector<Button*> buttons_;
 };
 
 // The window procedure of a control with a subclass (Edit3's key handling).
 using KeyPressHandler = std::function<void(wchar_t&)>;
 void SubclassKeyPress(HWND edit, KeyPressHandler* handler);
+
+// The arrow keys on a control: the handler gets -1 for Left and Up, +1 for Right and Down.
+using ArrowHandler = std::function<void(int step)>;
+void SubclassArrowKeys(HWND control, ArrowHandler* handler);

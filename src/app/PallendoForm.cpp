@@ -22,6 +22,20 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kClockPanelWidth = 120;
 constexpr int kMessagePanelWidth = 500;
 constexpr COLORREF kImageBackground = 15790320;
+// Commands of the page keys (Ctrl+Tab and Ctrl+PgDn forward, with Shift or PgUp backward); no
+// control has these ids.
+constexpr WORD kNextPageCommand = 100;
+constexpr WORD kPreviousPageCommand = 101;
+
+UniqueAccelerators CreatePageKeys() {
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, VK_TAB, kNextPageCommand},
+        {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, kPreviousPageCommand},
+        {FVIRTKEY | FCONTROL, VK_NEXT, kNextPageCommand},
+        {FVIRTKEY | FCONTROL, VK_PRIOR, kPreviousPageCommand},
+    };
+    return UniqueAccelerators(::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
+}
 
 void RegisterClasses(WNDPROC formProc, WNDPROC pageProc) {
     static bool registered = false;
@@ -61,9 +75,9 @@ DWORD StyleOf(ControlKind kind) {
     switch (kind) {
     case ControlKind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
     case ControlKind::CheckBox: return BS_AUTOCHECKBOX | WS_TABSTOP;
-    // The three destinations are one choice although their tab stops are not adjacent, so
-    // the window keeps them exclusive itself.
-    case ControlKind::RadioButton: return BS_RADIOBUTTON | WS_TABSTOP;
+    // The three destinations are one choice although they are not adjacent in the tab order,
+    // so the window keeps them exclusive itself; the checked one is the group's tab stop.
+    case ControlKind::RadioButton: return BS_RADIOBUTTON;
     case ControlKind::Label: return SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS;
     case ControlKind::Edit: return ES_AUTOHSCROLL | WS_TABSTOP;
     case ControlKind::ComboBox: return CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
@@ -95,7 +109,8 @@ TPallendoForm::TPallendoForm(FormOptions options) : options_(std::move(options))
     RegisterClasses(&WindowProc, &PageProc);
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    // Composited: the window and its controls are painted double-buffered, without flicker.
+    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_COMPOSITED;
     // Unowned and with WS_EX_APPWINDOW: the window itself has the taskbar button.
     ::CreateWindowExW(exStyle, kFormClass, kApplicationTitle.data(), style, CW_USEDEFAULT,
                       CW_USEDEFAULT, kDesignClientSize.cx, kDesignClientSize.cy, nullptr, nullptr,
@@ -107,6 +122,8 @@ TPallendoForm::~TPallendoForm() {
 }
 
 void TPallendoForm::Show() {
+    // The first activation puts the focus where start-up wants it.
+    lastFocus_ = StartUpFocus();
     const int command = initialWindowState == 2   ? SW_SHOWMAXIMIZED
                         : initialWindowState == 1 ? SW_SHOWMINIMIZED
                                                   : SW_SHOWNORMAL;
@@ -178,15 +195,33 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         if (created_ && (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)) Layout();
         return 0;
-    case WM_COMMAND: return HandleCommand(wParam, lParam);
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 1 && lParam == 0) {  // a keyboard shortcut
+            if (LOWORD(wParam) == kNextPageCommand) CyclePage(1);
+            if (LOWORD(wParam) == kPreviousPageCommand) CyclePage(-1);
+            return 0;
+        }
+        return HandleCommand(wParam, lParam);
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == PageControl1.hwnd && header->code == TCN_SELCHANGE) {
             ShowActivePage();
+            FocusShownPage();
             PageControl1Change();
         }
         return 0;
     }
+    case WM_ACTIVATE:
+        // Not DefWindowProc: it would give the focus to the frame itself.
+        if (LOWORD(wParam) == WA_INACTIVE)
+            RememberFocus();
+        else if (!HIWORD(wParam))  // not while minimised
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        // The frame itself never keeps the focus (a closing box gives it to its owner).
+        RestoreFocus();
+        return 0;
     case WM_TIMER:
         if (wParam == kTimer1) Timer1Timer();
         return 0;
@@ -208,6 +243,12 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DPICHANGED: {
         ApplyDpi(HIWORD(wParam));
+        if (!::IsWindowVisible(hwnd)) {
+            // Start-up is placing the hidden window: the rectangle it applies is the one to keep,
+            // and the suggested one, scaled from it, would grow it from one start to the next.
+            Layout();
+            return 0;
+        }
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
                        suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -258,7 +299,7 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
             }
         }
         if (code == CBN_SETFOCUS) run(row->onEnter);
-        if (code == CBN_KILLFOCUS) run(row->onExit);
+        if (code == CBN_KILLFOCUS) LeaveField(control, row->onExit);
         break;
     }
     default: break;
@@ -269,6 +310,77 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
 void TPallendoForm::RadioClicked(RadioButton& clicked) {
     for (RadioButton* radio : {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3})
         radio->setChecked(radio == &clicked);
+}
+
+// The arrow keys move the destination choice through the group, round at its ends.
+void TPallendoForm::MoveRadioChoice(int step) {
+    RadioButton* group[] = {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3};
+    constexpr int count = static_cast<int>(std::size(group));
+    int at = 0;
+    while (at < count && !group[at]->focused()) ++at;
+    if (at == count) return;
+    for (int i = 1; i < count; ++i) {
+        RadioButton* next = group[(at + step * i + count * i) % count];
+        if (!next->enabled()) continue;
+        RadioClicked(*next);
+        next->setFocus();
+        return;
+    }
+}
+
+// The field is left only when the focus moves to another control of this window. While the
+// focus changes the platform already reports the control that gets it; when the whole window
+// is deactivated (another program, a box opening) no control of this window has it.
+void TPallendoForm::LeaveField(Control& field, void (TPallendoForm::*onExit)()) {
+    HWND next = ::GetFocus();
+    if (!next || !::IsChild(hwnd, next) || field.focused()) return;
+    if (onExit) (this->*onExit)();
+}
+
+void TPallendoForm::CyclePage(int step) {
+    const int count = TabCtrl_GetItemCount(PageControl1.hwnd);
+    const int next = (PageControl1.activeIndex() + step + count) % count;
+    // As a click on the tab does: the control reports the change, and the change runs.
+    TabCtrl_SetCurFocus(PageControl1.hwnd, next);
+}
+
+// After a page change the focus, when it was on the page now hidden, goes back to the control
+// that last had it on the page shown, else to the page's first control.
+void TPallendoForm::FocusShownPage() {
+    const bool active = ::GetActiveWindow() == hwnd;
+    HWND focus = active ? ::GetFocus() : lastFocus_;
+    if (focus && ::IsChild(hwnd, focus) && ::IsWindowVisible(focus)) return;
+    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
+    for (int i = 0; i < 3; ++i)
+        if (focus && ::IsChild(pages[i]->hwnd, focus)) pageFocus_[i] = focus;
+    const int shown = PageControl1.activeIndex();
+    HWND target = shown >= 0 && shown < 3 ? pageFocus_[shown] : nullptr;
+    if (!target || !::IsChild(hwnd, target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    if (active)
+        ::SetFocus(target);
+    else
+        lastFocus_ = target;
+}
+
+void TPallendoForm::RememberFocus() {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(hwnd, focus)) lastFocus_ = focus;
+}
+
+void TPallendoForm::RestoreFocus() {
+    HWND target = lastFocus_;
+    if (!target || !::IsChild(hwnd, target) || !::IsWindowVisible(target) ||
+        !::IsWindowEnabled(target))
+        target = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    if (target) ::SetFocus(target);
+}
+
+// The target field, or the combination test when start-up filled both fields.
+HWND TPallendoForm::StartUpFocus() const {
+    if (ButtonTest12.enabled()) return ButtonTest12.hwnd;
+    return Edit1.hwnd;
 }
 
 void TPallendoForm::CreateControls() {
@@ -303,7 +415,15 @@ void TPallendoForm::CreateControls() {
                              StyleOf(row->kind) | WS_GROUP, exStyle, PageOf(*this, row->page).hwnd,
                              IdOfRow(*row));
         if (!row->enabled) control.setEnabled(false);
-        if (row->checked) ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        if (row->kind == ControlKind::RadioButton) {
+            static_cast<RadioButton&>(control).setChecked(row->checked);
+            // On Windows a radio button that gets the focus unchecked reports a click; the
+            // destination changes only when the user chooses it.
+            ::SendMessageW(control.hwnd, BM_SETDONTCLICK, TRUE, 0);
+            SubclassArrowKeys(control.hwnd, &radioArrows_);
+        } else if (row->checked) {
+            ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        }
         if (GridPanel* panel = PanelOf(*this, row->panel))
             panel->add({.control = &control,
                         .row = row->row,
@@ -319,6 +439,8 @@ void TPallendoForm::CreateControls() {
     Edit3.onChange = [this] { Edit3Change(); };
     CheckBoxAddHistory1.onClick = [this] { CheckBoxAddHistory1Click(); };
     edit3KeyPress_ = [this](wchar_t& key) { Edit3KeyPress(key); };
+    radioArrows_ = [this](int step) { MoveRadioChoice(step); };
+    accelerators_ = CreatePageKeys();
     SubclassKeyPress(Edit3.hwnd, &edit3KeyPress_);
     ::SendMessageW(ComboBox2.hwnd, CB_SETMINVISIBLE, 10, 0);
 
@@ -326,6 +448,7 @@ void TPallendoForm::CreateControls() {
     ButtonExe2.setImages(&ImageList2);
     ButtonTest12.setImages(&ImageList3);
     ButtonCreate3.setImages(&ImageList3);
+    ImageList3.setBackground(kImageBackground);
     for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->create(16);
     ImageList1.attach(&ButtonOpenDefault1);
     ImageList2.attach(&ButtonExe2);
@@ -424,6 +547,7 @@ void TPallendoForm::Layout() {
 void TPallendoForm::ActivatePage(int index) {
     PageControl1.setActiveIndex(index);
     ShowActivePage();
+    FocusShownPage();
 }
 
 void TPallendoForm::ShowActivePage() {
@@ -440,7 +564,7 @@ int RunPallendo() {
     int exitCode = 0;
     {
         TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
-        SetDialogKeysWindow(form.hwnd);
+        SetDialogKeysWindow(form.hwnd, form.accelerators());
         form.Show();
         exitCode = RunMessageLoop();
     }

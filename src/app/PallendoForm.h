@@ -155,6 +155,10 @@ public:
     // The control a table row names, and the row of a control (nullptr when not in the table).
     const FormOptions& options() const { return options_; }
 
+    // --- keyboard -----------------------------------------------------------------------------
+    // The window's keyboard shortcuts (the page keys), for the message loop.
+    HACCEL accelerators() const { return accelerators_.get(); }
+
 private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
     static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM) noexcept;
@@ -167,6 +171,14 @@ private:
     void Layout();
     void ShowActivePage();
     void RadioClicked(RadioButton& clicked);
+    void MoveRadioChoice(int step);
+    void CyclePage(int step);
+    void FocusShownPage();
+    void LeaveField(Control& field, void (TPallendoForm::*onExit)());
+    // Focus memory: what had the focus when the window was last deactivated.
+    void RememberFocus();
+    void RestoreFocus();
+    HWND StartUpFocus() const;
     int NaturalHeight() const;
 
     FormOptions options_;
@@ -175,6 +187,12 @@ private:
     int dpi_ = 96;
     UniqueFont font_;
     KeyPressHandler edit3KeyPress_;
+    ArrowHandler radioArrows_;
+    UniqueAccelerators accelerators_;
+    // The control that had the focus when the window was deactivated; it gets it back.
+    HWND lastFocus_ = nullptr;
+    // The control that last had the focus on each page, which gets it back when the page shows.
+    HWND pageFocus_[3] = {};
     bool created_ = false;
     // The client size the controls were last laid out for: a WM_SIZE that changes nothing
     // (the first show, a placement of the same size) lays nothing out again.

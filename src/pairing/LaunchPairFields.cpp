@@ -56,8 +56,10 @@ void TPallendoForm::Edit1Change() {
     if (!text.empty() && HoldsLauncher(ComboBox2.text())) {
         ButtonTest12.setEnabled(true);
         ButtonTest12.setImageIndex(0);
-        // During start-up the window is not shown yet, and the focus stays where it is.
-        if (::IsWindowVisible(hwnd)) ButtonTest12.setFocus();
+        // Only a target the program filled in (browse, drop, command line, a shortcut taken
+        // apart) hands the focus on; the user's own typing keeps it. During start-up the
+        // window is not shown yet, and the focus stays where it is.
+        if (Edit1.changedByProgram() && ::IsWindowVisible(hwnd)) ButtonTest12.setFocus();
         KeepTestForPair();
     } else {
         WithdrawTest();

@@ -68,6 +68,9 @@ inline void FindCloseHandle(HANDLE h) {
 inline void FreeItemIdList(PIDLIST_ABSOLUTE p) {
     ::CoTaskMemFree(p);
 }
+inline void DestroyAccelerators(HACCEL h) {
+    ::DestroyAcceleratorTable(h);
+}
 }  // namespace handles
 
 using UniqueFile = UniqueHandle<HANDLE, handles::CloseKernel, -1>;
@@ -81,3 +84,4 @@ using UniqueCoTaskMem = UniqueHandle<void*, handles::FreeCoTask>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, handles::FreeGlobal>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, handles::DestroyImageList>;
 using UniqueItemIdList = UniqueHandle<PIDLIST_ABSOLUTE, handles::FreeItemIdList>;
+using UniqueAccelerators = UniqueHandle<HACCEL, handles::DestroyAccelerators>;

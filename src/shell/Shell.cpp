@@ -24,6 +24,11 @@ HWND& DialogKeysWindow() {
     return window;
 }
 
+HACCEL& DialogKeysAccelerators() {
+    static HACCEL accelerators = nullptr;
+    return accelerators;
+}
+
 // The owner of a box: the program's active window, else the application window.
 HWND BoxOwner() {
     HWND active = ::GetActiveWindow();
@@ -34,10 +39,22 @@ std::uint32_t ShellCode(HINSTANCE result) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(result));
 }
 
+struct OtherWindows {
+    HWND except;
+    std::vector<HWND> found;
+};
+
 BOOL CALLBACK CollectEnabled(HWND window, LPARAM param) {
-    if (::IsWindowVisible(window) && ::IsWindowEnabled(window))
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    auto* others = reinterpret_cast<OtherWindows*>(param);
+    if (window != others->except && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
+        others->found.push_back(window);
     return TRUE;
+}
+
+// The owner of the shell's own boxes: the program's main window, else the usual box owner.
+HWND ShellBoxOwner() {
+    HWND main = DialogKeysWindow();
+    return main && ::IsWindow(main) ? main : BoxOwner();
 }
 
 }  // namespace
@@ -97,7 +114,8 @@ bool DeleteToRecycleBin(std::wstring_view path) {
     std::wstring from = FullLongPath(path);
     from.push_back(L'\0');  // the list ends with two NULs: this one and the string's own
     SHFILEOPSTRUCTW request{};
-    request.hwnd = ApplicationWindow();
+    // The shell's confirmation is modal to the main window: no second action starts behind it.
+    request.hwnd = ShellBoxOwner();
     request.wFunc = FO_DELETE;
     request.pFrom = from.c_str();
     request.fFlags = FOF_ALLOWUNDO;
@@ -126,10 +144,12 @@ void CancellableMessageDialog(std::wstring_view message) {
 int ApplicationMessageBox(std::wstring_view text, UINT flags) {
     HWND owner = BoxOwner();
     HWND focus = ::GetFocus();
-    // Every other window of the program is disabled while the box is open.
-    std::vector<HWND> disabled;
-    ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabled,
-                        reinterpret_cast<LPARAM>(&disabled));
+    // The box disables and re-enables its owner itself: a box whose owner was disabled before it
+    // opened leaves it disabled, and the activation passes to another program when it closes.
+    // Every other window of the program is disabled here.
+    OtherWindows others{owner, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&others));
+    const std::vector<HWND>& disabled = others.found;
     for (HWND window : disabled) ::EnableWindow(window, FALSE);
     int answer = IDCANCEL;
     try {
@@ -174,8 +194,9 @@ void ReportEscapedException(const std::exception* error) noexcept {
     }
 }
 
-void SetDialogKeysWindow(HWND window) {
+void SetDialogKeysWindow(HWND window, HACCEL accelerators) {
     DialogKeysWindow() = window;
+    DialogKeysAccelerators() = accelerators;
 }
 
 namespace {
@@ -186,9 +207,24 @@ bool IsPushButton(HWND window) {
     return ::lstrcmpiW(cls, WC_BUTTONW) == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
+bool IsDialogBox(HWND window) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(window, cls, 16);
+    return ::lstrcmpW(cls, L"#32770") == 0;
+}
+
 void Dispatch(MSG& msg) {
+    // A dialog box of the program (the version dialog, a message box) handles its own keys, also
+    // when these messages are handled outside its own loop (the clock's tick pumps them).
+    if (HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        root && root != DialogKeysWindow() && IsDialogBox(root) && ::IsDialogMessageW(root, &msg))
+        return;
     HWND dialog = DialogKeysWindow();
     if (dialog && ::IsWindow(dialog)) {
+        HACCEL accelerators = DialogKeysAccelerators();
+        if (accelerators && (msg.hwnd == dialog || ::IsChild(dialog, msg.hwnd)) &&
+            ::TranslateAcceleratorW(dialog, accelerators, &msg))
+            return;
         // Enter presses the focused push button, as in a dialog box.
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == ::GetFocus() &&
             ::IsChild(dialog, msg.hwnd) && IsPushButton(msg.hwnd)) {

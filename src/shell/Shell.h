@@ -23,7 +23,8 @@ bool DeleteToRecycleBin(std::wstring_view path);
 void MessageDialog(std::wstring_view message);
 // The same, closable with Esc and its close box too ("Operations Aborted.").
 void CancellableMessageDialog(std::wstring_view message);
-// The platform message box with the application title; every other window of the program is
+// The platform message box with the application title. The box disables its owner (the active
+// window) itself and gives the activation back to it; every other window of the program is
 // disabled while it is open.
 int ApplicationMessageBox(std::wstring_view text, UINT flags);
 // The platform's text for an error code, without trailing blanks, line breaks and full stops.
@@ -33,8 +34,10 @@ void ShowApplicationError(std::wstring_view message);
 
 // Handles the window messages that are waiting, then returns.
 void ProcessMessages();
-// The window whose dialog keys (Tab, Enter, arrows) the message loops handle.
-void SetDialogKeysWindow(HWND window);
+// The window whose dialog keys (Tab, Enter, arrows) and keyboard shortcuts (`accelerators`,
+// may be null) the message loops handle. The keys of a dialog box of the program that is open
+// go to that box.
+void SetDialogKeysWindow(HWND window, HACCEL accelerators = nullptr);
 // Runs the message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 

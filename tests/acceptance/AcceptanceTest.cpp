@@ -2,10 +2,14 @@
 // command line, its window, its boxes, dropped files and the files it leaves behind.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 #include <wrl/client.h>
+
+#include <algorithm>
 
 #include "support/OutsideDriver.h"
 #include "support/TestSupport.h"
@@ -92,6 +96,203 @@ protected:
 
     std::vector<std::wstring> leftLinks_;
 };
+
+bool Checked(HWND radio) {
+    return ::SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The edit field inside a drop-down combo box, which has the focus while it is typed into.
+HWND InnerEdit(HWND combo) {
+    return ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+}
+
+// The whole road from the keyboard: after a successful test the focus is on 作成; Tab goes all
+// round the Edit page back to it without changing the destination, the arrow keys change it, and
+// the page keys reach every page.
+TEST_F(Acceptance, TheKeyboardWalksTheEditPageChoosesTheDestinationAndReachesEveryPage) {
+    TestFolder folder(L"keyboard");
+    const std::wstring document = folder / L"keys.txt";
+    WriteBytes(document, "keys");
+    Probe probe;
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    TypePairAndTest(program, document, Probe::Path());
+    ASSERT_TRUE(probe.WaitForArguments().has_value());
+    HWND create = program.Control(L"Button", L"作成");
+    ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == create; }));
+    HWND desktop = program.Control(L"Button", L"デスクトップ");
+    HWND startMenu = program.Control(L"Button", L"スタートメニュー");
+    HWND startUp = program.Control(L"Button", L"スタートアップ");
+    ASSERT_TRUE(program.PointIntoWindow());
+
+    std::vector<HWND> visited;
+    for (int i = 0; i < 30; ++i) {
+        HWND from = program.FocusedControl();
+        ASSERT_TRUE(program.PressKeys("Tab"));
+        ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() != from; }))
+            << "Tab moved nothing";
+        visited.push_back(program.FocusedControl());
+        if (visited.back() == create) break;
+    }
+    EXPECT_EQ(visited.back(), create) << "Tab goes all round the page";
+    EXPECT_EQ(std::count(visited.begin(), visited.end(), desktop), 1);
+    EXPECT_EQ(std::count(visited.begin(), visited.end(), startMenu), 0);
+    EXPECT_EQ(std::count(visited.begin(), visited.end(), startUp), 0);
+    EXPECT_TRUE(Checked(desktop));
+    EXPECT_FALSE(Checked(startMenu) || Checked(startUp)) << "the focus chose a destination";
+
+    // Back into the group from 作成, then the arrow keys choose.
+    for (int i = 0; i < 10 && program.FocusedControl() != desktop; ++i) {
+        HWND from = program.FocusedControl();
+        ASSERT_TRUE(program.PressKeys("shift+Tab"));
+        ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() != from; }));
+    }
+    ASSERT_EQ(program.FocusedControl(), desktop);
+    ASSERT_TRUE(program.PressKeys("Right"));
+    EXPECT_TRUE(program.WaitUntil([&] { return Checked(startMenu); }));
+    EXPECT_EQ(program.FocusedControl(), startMenu);
+    ASSERT_TRUE(program.PressKeys("Left"));
+    EXPECT_TRUE(program.WaitUntil([&] { return Checked(desktop) && !Checked(startMenu); }));
+
+    HWND tabs = program.Control(L"SysTabControl32");
+    auto page = [&] { return static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); };
+    const std::pair<const char*, int> pageKeys[] = {{"ctrl+Tab", 2},  {"ctrl+Tab", 0},
+                                                    {"ctrl+Tab", 1},  {"ctrl+shift+Tab", 0},
+                                                    {"ctrl+Next", 1}, {"ctrl+Prior", 0}};
+    for (const auto& [keys, expected] : pageKeys) {
+        SCOPED_TRACE(keys);
+        ASSERT_TRUE(program.PressKeys(keys));
+        EXPECT_TRUE(program.WaitUntil([&] { return page() == expected; })) << page();
+    }
+    EXPECT_TRUE(program.CloseAndWait());
+}
+
+// Moves the focus with Tab until it reaches the control; false when Tab stops moving it or goes
+// all round without finding it.
+bool TabTo(RunningPallendo& program, HWND target) {
+    for (int i = 0; i < 30; ++i) {
+        if (program.FocusedControl() == target) return true;
+        HWND from = program.FocusedControl();
+        if (!program.PressKeys("Tab")) return false;
+        if (!program.WaitUntil([&] { return program.FocusedControl() != from; })) return false;
+    }
+    return program.FocusedControl() == target;
+}
+
+std::string Ascii(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// The whole road with the keyboard alone: document and launcher typed in, the test, the
+// dedicated shortcut created and started.
+TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
+    TestFolder folder(L"keyboard road");
+    const std::wstring document = folder / L"road.txt";
+    WriteBytes(document, "road");
+    Probe probe;
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    HWND target = program.Control(L"Edit", L"", 0);
+    EXPECT_EQ(program.FocusedControl(), target) << "start-up puts the focus on the target field";
+    ASSERT_TRUE(program.PointIntoWindow());
+
+    ASSERT_TRUE(program.TypeKeys(Ascii(document)));
+    ASSERT_TRUE(program.WaitUntil([&] { return RunningPallendo::Text(target) == document; }))
+        << WideToUtf8(RunningPallendo::Text(target));
+    HWND launcher = program.Control(L"ComboBox");
+    ASSERT_TRUE(TabTo(program, InnerEdit(launcher)));
+    ASSERT_TRUE(program.TypeKeys(Ascii(Probe::Path())));
+    ASSERT_TRUE(
+        program.WaitUntil([&] { return RunningPallendo::Text(launcher) == Probe::Path(); }));
+
+    ASSERT_TRUE(TabTo(program, program.Control(L"Button", L"組合せテスト")));
+    ASSERT_TRUE(program.PressKeys("space"));
+    const auto tested = probe.WaitForArguments();
+    ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
+    probe.Forget();
+
+    HWND create = program.Control(L"Button", L"作成");
+    ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == create; }));
+    ASSERT_TRUE(program.PressKeys("Return"));
+    HWND notice = program.WaitForBox();
+    ASSERT_NE(notice, nullptr) << "作成 gave no notice";
+    EXPECT_NE(RunningPallendo::BoxText(notice).find(L"を作成しました"), std::wstring::npos);
+    ASSERT_TRUE(program.PressKeys("Return"));
+    ASSERT_TRUE(program.WaitUntil([&] { return !::IsWindow(notice); })) << "Enter left the box";
+    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
+                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
+    leftLinks_.push_back(link);
+    EXPECT_TRUE(Exists(link)) << "on the desktop, the destination nobody changed";
+
+    ASSERT_TRUE(TabTo(program, program.Control(L"Button", L"起動")));
+    ASSERT_TRUE(program.PressKeys("space"));
+    const auto started = probe.WaitForArguments();
+    ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
+    EXPECT_EQ(*started, std::vector<std::wstring>{document});
+    EXPECT_TRUE(program.CloseAndWait());
+}
+
+// Typing a target by hand with the launcher already set: every key lands in the field, and the
+// blank in the name presses nothing.
+TEST_F(Acceptance, ATargetTypedByHandArrivesWholeAndStartsNothing) {
+    Probe probe;
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    program.ShowPage(kEditPage);
+    program.Type(program.Control(L"ComboBox"), Probe::Path());
+    HWND target = program.Control(L"Edit", L"", 0);
+    program.Type(target, L"");  // into the field, emptied
+    ::SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_EQ(program.FocusedControl(), target);
+    ASSERT_TRUE(program.PointIntoWindow());
+    ASSERT_TRUE(program.TypeKeys("my report.txt"));
+    EXPECT_TRUE(program.WaitUntil([&] {
+        return RunningPallendo::Text(target) == L"my report.txt";
+    })) << WideToUtf8(RunningPallendo::Text(target));
+    EXPECT_EQ(program.FocusedControl(), target);
+    EXPECT_TRUE(program.Enabled(program.Control(L"Button", L"組合せテスト")));
+    EXPECT_TRUE(program.CloseAndWait());
+    EXPECT_TRUE(probe.CommandLine().empty()) << "the launcher was started";
+}
+
+// Looking at another window is not leaving the launcher field: a half-typed launcher stays out
+// of the history until the focus moves on to another control.
+TEST_F(Acceptance, AHalfTypedLauncherEntersTheHistoryOnlyWhenTheFieldIsLeft) {
+    RunningPallendo program;
+    ASSERT_NE(program.Window(), nullptr);
+    program.ShowPage(kEditPage);
+    HWND combo = program.Control(L"ComboBox");
+    HWND field = InnerEdit(combo);
+    ::SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_EQ(program.FocusedControl(), field);
+    ASSERT_TRUE(program.PointIntoWindow());
+    ASSERT_TRUE(program.TypeKeys("half"));
+    ASSERT_TRUE(program.WaitUntil([&] { return RunningPallendo::Text(combo) == L"half"; }));
+    auto inHistory = [&] {
+        return ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(L"half")) != CB_ERR;
+    };
+
+    HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0,
+                                   200, 100, nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+    PumpUntil([&] { return ::GetForegroundWindow() == other; });
+    program.Settle();
+    EXPECT_FALSE(inHistory()) << "deactivation counted as leaving the field";
+    ::SetForegroundWindow(program.Window());
+    EXPECT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == field; }))
+        << "the focus did not come back to the field";
+    ::DestroyWindow(other);
+    program.Settle();
+    EXPECT_FALSE(inHistory());
+
+    ASSERT_TRUE(program.PointIntoWindow());
+    ASSERT_TRUE(program.PressKeys("Tab"));
+    EXPECT_TRUE(program.WaitUntil(inHistory)) << "leaving the field remembers the launcher";
+    EXPECT_TRUE(program.CloseAndWait());
+}
 
 TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
     RunningPallendo program;

@@ -1,6 +1,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <oleacc.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
 #include <gtest/gtest.h>
 
 #include "app/ControlTable.h"
@@ -25,6 +29,54 @@ std::wstring NameOf(TPallendoForm& form, HWND window) {
     for (const ControlRow& row : ControlTable())
         if (row.control(form).hwnd == window) return std::wstring(row.name);
     return L"?";
+}
+
+// The name assistive technology gives a control; "" when there is none.
+std::wstring AccessibleName(HWND control) {
+    Microsoft::WRL::ComPtr<IAccessible> object;
+    if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                            IID_PPV_ARGS(&object))))
+        return L"<no object>";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (FAILED(object->get_accName(self, &name)) || !name) return {};
+    std::wstring result(name, ::SysStringLen(name));
+    ::SysFreeString(name);
+    return result;
+}
+
+// The tab stops in the order Tab visits them, from the first one of the page shown.
+std::vector<std::wstring> TabWalk(TPallendoForm& f) {
+    std::vector<std::wstring> walked;
+    HWND first = ::GetNextDlgTabItem(f.hwnd, nullptr, FALSE);
+    for (HWND at = first; at && walked.size() < 40;) {
+        HWND control = at;
+        wchar_t cls[32] = {};
+        ::GetClassNameW(::GetParent(at), cls, 32);
+        if (lstrcmpiW(cls, L"ComboBox") == 0) control = ::GetParent(at);  // the combo's own edit
+        walked.push_back(NameOf(f, control));
+        at = ::GetNextDlgTabItem(f.hwnd, at, FALSE);
+        if (at == first) break;
+    }
+    return walked;
+}
+
+// A key pressed on the focused control and handled by the message loop; Ctrl and Shift are
+// held in the thread's key state while it is handled.
+void PressKey(UINT key, bool control = false, bool shift = false) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    HWND focus = ::GetFocus();
+    ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    PumpMessages();
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    ::SetKeyboardState(keys);
 }
 
 struct Expected {
@@ -125,6 +177,8 @@ TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
     EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(::GetWindow(f.hwnd, GW_OWNER), nullptr);
     EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_COMPOSITED) << "double-buffered";
+    EXPECT_EQ(::ImageList_GetBkColor(f.ImageList3.handle()), 15790320u);
 }
 
 TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
@@ -133,30 +187,243 @@ TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
     const std::vector<std::wstring> orders[] = {
         {L"ButtonSendTo1", L"ButtonDeskTop1", L"ButtonStartMenu1", L"ButtonStartUp1",
          L"CheckBoxCloseQuery1", L"CheckBoxSaveStatus1", L"CheckBoxAddHistory1", L"ButtonDefApp1"},
+        // The destination group is one tab stop: its checked button.
         {L"ButtonEdit1Clear", L"ButtonSelectFile1", L"Edit1", L"ButtonOpenDefault1",
          L"ButtonComboBox2Clear", L"ButtonSelectExe2", L"ComboBox2", L"ButtonExe2", L"ButtonTest12",
-         L"RadioButtonDeskTop1", L"RadioButtonStartMenu2", L"ButtonEdit3Clear", L"Edit3",
-         L"ButtonCreate3", L"ButtonOpenFolder3", L"ButtonProperties3", L"ButtonExeLink3",
-         L"RadioButtonStartUp3"},
+         L"RadioButtonDeskTop1", L"ButtonEdit3Clear", L"Edit3", L"ButtonCreate3",
+         L"ButtonOpenFolder3", L"ButtonProperties3", L"ButtonExeLink3"},
         {L"Button4", L"Button5", L"Button6", L"Button7", L"Button8"},
     };
     for (int page = 0; page < 3; ++page) {
         f.ActivatePage(page);
         SCOPED_TRACE(page);
-        std::vector<std::wstring> walked;
-        HWND first = ::GetNextDlgTabItem(f.hwnd, nullptr, FALSE);
-        for (HWND at = first; at && walked.size() < 40;) {
-            HWND control = at;
-            wchar_t cls[32] = {};
-            ::GetClassNameW(::GetParent(at), cls, 32);
-            if (lstrcmpiW(cls, L"ComboBox") == 0)
-                control = ::GetParent(at);  // the combo's own edit
-            walked.push_back(NameOf(f, control));
-            at = ::GetNextDlgTabItem(f.hwnd, at, FALSE);
-            if (at == first) break;
-        }
-        EXPECT_EQ(walked, orders[page]);
+        EXPECT_EQ(TabWalk(f), orders[page]);
     }
+    // Another choice moves the group's tab stop to its own place in the order.
+    ::SendMessageW(f.RadioButtonStartUp3.hwnd, BM_CLICK, 0, 0);
+    std::vector<std::wstring> edit = orders[1];
+    std::erase(edit, L"RadioButtonDeskTop1");
+    edit.push_back(L"RadioButtonStartUp3");
+    f.ActivatePage(1);
+    EXPECT_EQ(TabWalk(f), edit);
+}
+
+TEST_F(MainWindow, TheDestinationChangesByClickAndArrowKeysNeverByFocusAlone) {
+    TPallendoForm& f = CreateForm();
+    f.SetPanelEnabled(f.GridPanel6, true);
+    RadioButton* group[] = {&f.RadioButtonDeskTop1, &f.RadioButtonStartMenu2,
+                            &f.RadioButtonStartUp3};
+    auto checkedOne = [&] {
+        std::wstring checked;
+        for (RadioButton* radio : group) {
+            const bool tabStop = ::GetWindowLongW(radio->hwnd, GWL_STYLE) & WS_TABSTOP;
+            EXPECT_EQ(tabStop, radio->checked()) << "only the checked button is a tab stop";
+            if (radio->checked()) checked += NameOf(f, radio->hwnd);
+        }
+        return checked;
+    };
+    EXPECT_EQ(checkedOne(), L"RadioButtonDeskTop1");
+    f.ButtonTest12.setEnabled(true);
+    f.ButtonTest12.setFocus();
+    PressKey(VK_TAB);
+    EXPECT_TRUE(f.RadioButtonDeskTop1.focused()) << "Tab enters the group at its choice";
+
+    const struct {
+        UINT key;
+        const wchar_t* chosen;
+    } steps[] = {{VK_RIGHT, L"RadioButtonStartMenu2"},
+                 {VK_DOWN, L"RadioButtonStartUp3"},
+                 {VK_RIGHT, L"RadioButtonDeskTop1"},
+                 {VK_LEFT, L"RadioButtonStartUp3"},
+                 {VK_UP, L"RadioButtonStartMenu2"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(WideToUtf8(step.chosen));
+        PressKey(step.key);
+        EXPECT_EQ(checkedOne(), step.chosen);
+        EXPECT_EQ(NameOf(f, ::GetFocus()), step.chosen) << "the focus follows the choice";
+    }
+
+    // The focus alone, on an unchecked button, chooses nothing.
+    f.RadioButtonDeskTop1.setFocus();
+    PumpMessages();
+    EXPECT_EQ(checkedOne(), L"RadioButtonStartMenu2");
+    // A click does.
+    ::SendMessageW(f.RadioButtonStartUp3.hwnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(checkedOne(), L"RadioButtonStartUp3");
+}
+
+TEST_F(MainWindow, PageKeysCycleThePagesAsAClickOnTheTabDoes) {
+    TPallendoForm& f = CreateForm();
+    const struct {
+        UINT key;
+        bool shift;
+        int page;
+    } steps[] = {{VK_TAB, false, 2},  {VK_TAB, false, 0},   {VK_TAB, false, 1},  {VK_TAB, true, 0},
+                 {VK_NEXT, false, 1}, {VK_PRIOR, false, 0}, {VK_PRIOR, false, 2}};
+    Page* pages[] = {&f.TsFile1, &f.TsEdit1, &f.TsHelp1};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.page);
+        f.StatusBar1.setPanelText(1, L"report.docx を設定しました");
+        PressKey(step.key, true, step.shift);
+        EXPECT_EQ(f.PageControl1.activeIndex(), step.page);
+        EXPECT_TRUE(pages[step.page]->showing());
+        EXPECT_EQ(f.StatusBar1.panelText(1), L"") << "the page change ran";
+        HWND focus = ::GetFocus();
+        EXPECT_TRUE(focus && ::IsChild(pages[step.page]->hwnd, focus))
+            << "the focus is on the page shown";
+    }
+    // Back on a page, the focus is where it was on that page.
+    f.ActivatePage(1);
+    f.ButtonSelectExe2.setFocus();
+    PressKey(VK_TAB, true);
+    PressKey(VK_TAB, true, true);
+    EXPECT_TRUE(f.ButtonSelectExe2.focused());
+}
+
+TEST_F(MainWindow, TheFocusStartsInTheTargetFieldAndComesBackAfterAnotherWindow) {
+    TPallendoForm& f = CreateForm();
+    EXPECT_EQ(::GetFocus(), f.Edit1.hwnd);
+
+    // A half-typed launcher is not remembered when another window is activated.
+    COMBOBOXINFO info{sizeof(info)};
+    ::GetComboBoxInfo(f.ComboBox2.hwnd, &info);
+    ::SetFocus(info.hwndItem);
+    for (wchar_t c : std::wstring(L"C:\\Tools\\hal")) ::SendMessageW(info.hwndItem, WM_CHAR, c, 1);
+    PumpMessages();
+    HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0,
+                                   200, 100, nullptr, nullptr, nullptr, nullptr);
+    ::SetActiveWindow(other);
+    PumpMessages();
+    ASSERT_NE(::GetActiveWindow(), f.hwnd);
+    ::SetActiveWindow(f.hwnd);
+    PumpMessages();
+    ::DestroyWindow(other);
+    EXPECT_EQ(::GetFocus(), info.hwndItem) << "the focus is back in the launcher field";
+    EXPECT_EQ(f.ComboBox2.find(L"C:\\Tools\\hal"), -1);
+
+    // Leaving the field for another control remembers it.
+    PressKey(VK_TAB);
+    EXPECT_TRUE(f.ButtonExe2.focused());
+    EXPECT_EQ(f.ComboBox2.find(L"C:\\Tools\\hal"), 0);
+}
+
+TEST_F(MainWindow, StartUpThatFilledBothFieldsPutsTheFocusOnTheTest) {
+    const std::wstring settings = SettingsFile();
+    ::SHCreateDirectoryExW(nullptr, settings.substr(0, settings.rfind(L'\\')).c_str(), nullptr);
+    WriteBytes(settings, "[OPTION]\r\nFileName=C:\\Docs\\a.txt\r\nExeName=C:\\Tools\\v.exe\r\n");
+    TPallendoForm& f = CreateForm();
+    ASSERT_TRUE(f.ButtonTest12.enabled());
+    EXPECT_EQ(::GetFocus(), f.ButtonTest12.hwnd);
+}
+
+TEST_F(MainWindow, FieldsAreNamedByTheLabelJustBeforeThemAndButtonsByTheirCaptions) {
+    TPallendoForm& f = CreateForm();
+    const std::pair<Label*, Control*> named[] = {
+        {&f.Label1, &f.Edit1}, {&f.Label2, &f.ComboBox2}, {&f.Label3, &f.Edit3}};
+    for (const auto& [label, field] : named) {
+        SCOPED_TRACE(WideToUtf8(label->text()));
+        EXPECT_EQ(::GetWindow(field->hwnd, GW_HWNDPREV), label->hwnd);
+        EXPECT_FALSE(::GetWindowLongW(label->hwnd, GWL_STYLE) & WS_TABSTOP);
+        const std::wstring name = AccessibleName(field->hwnd);
+        // Wine's accessibility layer names a combo box by nothing; Windows' names it, as the
+        // edit fields, by the label before it.
+        if (field != &f.ComboBox2 || !name.empty()) {
+            EXPECT_EQ(name, label->text());
+        }
+    }
+    for (const ControlRow& row : ControlTable()) {
+        if (row.kind != ControlKind::Button) continue;
+        SCOPED_TRACE(WideToUtf8(std::wstring(row.name)));
+        EXPECT_EQ(AccessibleName(row.control(f).hwnd), row.caption) << "a button by its caption";
+    }
+}
+
+TEST_F(MainWindow, ADpiChangeWhileStartUpPlacesTheHiddenWindowKeepsItsRectangle) {
+    TPallendoForm& f = CreateForm({}, false);
+    RECT placed{};
+    ::GetWindowRect(f.hwnd, &placed);
+    auto changeDpi = [&](int dpi, RECT suggested) {
+        ::SendMessageW(f.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+    };
+    changeDpi(144, RECT{placed.left, placed.top, placed.left + (placed.right - placed.left) * 3 / 2,
+                        placed.top + (placed.bottom - placed.top) * 3 / 2});
+    RECT after{};
+    ::GetWindowRect(f.hwnd, &after);
+    EXPECT_TRUE(::EqualRect(&after, &placed)) << "the placed rectangle does not grow";
+    EXPECT_EQ(f.dpi(), 144) << "the window shows at the new scale";
+    EXPECT_EQ(f.ImageList3.size(), 24);
+    EXPECT_EQ(::ImageList_GetBkColor(f.ImageList3.handle()), 15790320u);
+
+    // A shown window moved to a monitor of another scale takes the suggested rectangle.
+    f.Show();
+    PumpMessages();
+    const RECT suggested{10, 20, 610, 420};
+    changeDpi(96, suggested);
+    ::GetWindowRect(f.hwnd, &after);
+    EXPECT_TRUE(::EqualRect(&after, &suggested));
+    EXPECT_EQ(f.dpi(), 96);
+}
+
+TEST_F(MainWindow, ABoxIsModalToTheWindowAndGivesBackActivationAndFocus) {
+    TPallendoForm& f = CreateForm();
+    HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetActiveWindow(f.hwnd);
+    f.ComboBox2.setFocus();
+    PumpMessages();
+    HWND focus = ::GetFocus();
+    UsePrompter(nullptr);  // the platform's own box
+    BoxAnswerer answerer({IDNO});
+    HWND owner = nullptr;
+    bool mainEnabled = true, otherEnabled = true;
+    answerer.onShow = [&](HWND box) {
+        owner = ::GetWindow(box, GW_OWNER);
+        mainEnabled = ::IsWindowEnabled(f.hwnd);
+        otherEnabled = ::IsWindowEnabled(other);
+    };
+    EXPECT_EQ(ApplicationMessageBox(L"終了してよいですか？", MB_YESNO | MB_ICONQUESTION), IDNO);
+    UsePrompter(&prompter);
+    PumpMessages();
+    EXPECT_EQ(owner, f.hwnd);
+    EXPECT_FALSE(mainEnabled) << "the box disables its owner";
+    EXPECT_FALSE(otherEnabled) << "and the program's other windows";
+    EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
+    EXPECT_TRUE(::IsWindowEnabled(other));
+    EXPECT_EQ(::GetActiveWindow(), f.hwnd);
+    EXPECT_EQ(::GetFocus(), focus);
+
+    // The task dialog of a message gives the focus back too.
+    answerer.onShow = [&](HWND box) { owner = ::GetWindow(box, GW_OWNER); };
+    answerer.answers = {IDOK};
+    UsePrompter(nullptr);
+    MessageDialog(L"report.docx を設定しました");
+    UsePrompter(&prompter);
+    PumpMessages();
+    EXPECT_EQ(owner, f.hwnd);
+    EXPECT_EQ(::GetActiveWindow(), f.hwnd);
+    EXPECT_EQ(::GetFocus(), focus);
+    ::DestroyWindow(other);
+}
+
+TEST_F(MainWindow, TheShellsDeleteConfirmationIsModalToTheWindow) {
+    TPallendoForm& f = CreateForm();
+    TestFolder folder(L"modal delete");
+    const std::wstring file = folder / L"gone.txt";
+    WriteBytes(file, "x");
+    BoxAnswerer answerer({IDYES});
+    HWND owner = nullptr;
+    bool mainEnabled = true;
+    answerer.onShow = [&](HWND box) {
+        owner = ::GetWindow(box, GW_OWNER);
+        mainEnabled = ::IsWindowEnabled(f.hwnd);
+    };
+    EXPECT_TRUE(DeleteToRecycleBin(file));
+    // Wine asks before a file goes to the trash; Windows may not ask at all.
+    if (answerer.texts.empty()) GTEST_SKIP() << "the shell asked nothing";
+    EXPECT_EQ(owner, f.hwnd);
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
 }
 
 TEST_F(MainWindow, TabAndEnterWorkThroughTheMessageLoop) {

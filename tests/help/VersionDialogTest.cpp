@@ -231,6 +231,21 @@ TEST_F(VersionDialog, IsLaidOutLikeAMessageBoxAndEnterClosesIt) {
     EXPECT_TRUE(::IsWindowEnabled(form->hwnd));
 }
 
+TEST_F(VersionDialog, EnterAndEscPressedWhileTheClockTicksStillCloseIt) {
+    CreateForm();
+    for (UINT key : {VK_RETURN, VK_ESCAPE}) {
+        SCOPED_TRACE(key);
+        // The clock's tick handles the waiting key itself, inside the dialog's own loop.
+        DialogDriver driver({[&](HWND) {
+            PostKey(key);
+            form->Timer1Timer();
+        }});
+        form->Button5.click();
+        EXPECT_TRUE(driver.stepsDone());
+        EXPECT_FALSE(driver.forcedClose) << "the key did not reach the dialog";
+    }
+}
+
 TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {
     CreateForm();
     SetClipboardText(L"before");

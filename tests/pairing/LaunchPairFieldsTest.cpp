@@ -97,7 +97,7 @@ TEST_F(LaunchPairFields, LauncherIconOnlyForProgramsButTheButtonAlwaysEnabled) {
     EXPECT_EQ(Message(), L"");
 }
 
-TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyWhileTheWindowIsShowing) {
+TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyForAFilledInTargetWhileTheWindowIsShowing) {
     TPallendoForm& f = CreateForm({}, false);
     SetLauncher(L"C:\\Tools\\viewer.exe");
     f.Edit1.setText(L"C:\\Docs\\a.txt");
@@ -108,8 +108,12 @@ TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyWhileTheWindowIsShowing) {
     PumpMessages();
     f.Edit1.setText(L"");
     f.Edit1.setFocus();
-    Type(f.Edit1.hwnd, L"b");  // the first typed character already moves it
-    EXPECT_EQ(f.Edit1.text(), L"b");
+    // The user's own typing keeps the focus: every character lands in the field.
+    Type(f.Edit1.hwnd, L"b c");
+    EXPECT_EQ(f.Edit1.text(), L"b c");
+    EXPECT_EQ(Focus(), f.Edit1.hwnd);
+    // A target the program fills in hands the focus on to the test.
+    f.Edit1.setText(L"C:\\Docs\\b.txt");
     EXPECT_EQ(Focus(), f.ButtonTest12.hwnd);
 
     // The launcher's change handling never moves the focus.

@@ -36,7 +36,7 @@ void FormFixture::TearDown() {
 
 TPallendoForm& FormFixture::CreateForm(FormOptions options, bool show) {
     form = std::make_unique<TPallendoForm>(std::move(options));
-    SetDialogKeysWindow(form->hwnd);
+    SetDialogKeysWindow(form->hwnd, form->accelerators());
     if (show) form->Show();
     PumpMessages();
     return *form;

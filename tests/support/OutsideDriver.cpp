@@ -90,6 +90,44 @@ private:
     bool kept_ = false;
 };
 
+// The host's path of a file in the prefix (Wine's own conversion).
+std::string UnixPath(const std::wstring& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    char* converted = convert(path.c_str());
+    std::string result = converted ? converted : "";
+    ::HeapFree(::GetProcessHeap(), 0, converted);
+    return result;
+}
+
+// Runs xdotool on the host and waits until it is done. Wine starts a host program but gives no
+// handle to wait on, so the shell around it leaves xdotool's exit status in a file.
+bool RunXdotool(const std::string& arguments) {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring marker = std::wstring(temp) + L"pallendo-xdotool-" +
+                                std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(++counter) + L".status";
+    ::DeleteFileW(marker.c_str());
+    const std::string script = "xdotool " + arguments + "; echo $? > '" + UnixPath(marker) + "'";
+    std::wstring line = L"\"Z:\\bin\\sh\" -c \"" + Utf8ToWide(script) + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started))
+        return false;
+    if (started.hThread) ::CloseHandle(started.hThread);
+    if (started.hProcess) ::CloseHandle(started.hProcess);
+    const auto end = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < end && ReadBytes(marker).empty()) ::Sleep(20);
+    const std::string status = ReadBytes(marker);
+    ::DeleteFileW(marker.c_str());
+    return status.rfind("0", 0) == 0;
+}
+
 }  // namespace
 
 RunningPallendo::RunningPallendo(const std::vector<std::wstring>& arguments,
@@ -267,6 +305,36 @@ void RunningPallendo::Drop(const std::vector<std::wstring>& paths) {
     buffer.Keep();  // the receiver releases the list when it has taken the files
     ::PostMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(buffer.address()), 0);
     Settle();
+}
+
+bool RunningPallendo::PointIntoWindow() {
+    // Over the clock panel of the status bar, where a pointer does nothing.
+    RECT bar{};
+    ::GetWindowRect(Control(STATUSCLASSNAMEW), &bar);
+    const int x = bar.left + 20, y = (bar.top + bar.bottom) / 2;
+    return RunXdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+}
+
+bool RunningPallendo::PressKeys(const std::string& keys) {
+    const bool done = RunXdotool("key --delay 60 " + keys);
+    Settle();
+    return done;
+}
+
+bool RunningPallendo::TypeKeys(const std::string& text) {
+    const bool done = RunXdotool("type --delay 60 '" + text + "'");
+    Settle();
+    return done;
+}
+
+bool RunningPallendo::WaitUntil(const std::function<bool()>& condition,
+                                std::chrono::milliseconds deadline) {
+    const auto end = Clock::now() + deadline;
+    while (!condition()) {
+        if (Clock::now() > end) return false;
+        ::Sleep(20);
+    }
+    return true;
 }
 
 std::wstring ProductSettingsFile() {

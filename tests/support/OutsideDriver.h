@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,19 @@ public:
     void Drop(const std::vector<std::wstring>& paths);
     // Waits until the program has handled everything sent or posted so far.
     void Settle();
+
+    // Real input on the X display the program is shown on, as a person's keyboard gives it
+    // (xdotool). Keys posted from another process do not update the key state under Wine, so
+    // Ctrl+Tab and the like can only be given this way. With no window manager the keyboard goes
+    // to the window under the pointer: PointIntoWindow first. Each returns once xdotool is done.
+    bool PointIntoWindow();
+    // Presses keys by their X names, one after the other ("Tab", "ctrl+Tab", "Right").
+    bool PressKeys(const std::string& keys);
+    // Types plain ASCII text.
+    bool TypeKeys(const std::string& text);
+    // Waits until the condition holds, letting the program run; false when the deadline passes.
+    bool WaitUntil(const std::function<bool()>& condition,
+                   std::chrono::milliseconds deadline = std::chrono::seconds(30));
 
 private:
     PROCESS_INFORMATION info_{};

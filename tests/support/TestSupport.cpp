@@ -254,6 +254,7 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
             std::wstring joined;
             ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&joined));
             self->texts.push_back(joined);
+            if (self->onShow) self->onShow(box);
             const int answer = self->answers.empty() ? IDCANCEL : self->answers.front();
             if (!self->answers.empty()) self->answers.pop_front();
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);

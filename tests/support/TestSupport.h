@@ -109,6 +109,8 @@ public:
     std::vector<std::wstring> texts;     // the static texts of each box, joined by "|"
     std::vector<std::wstring> captions;  // each box's window caption
     std::deque<int> answers;
+    // Runs as each box shows, before it is answered (the box, as the platform activates it).
+    std::function<void(HWND box)> onShow;
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
