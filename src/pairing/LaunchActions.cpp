@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/PallendoForm.h"
+#include "pairing/TestCopy.h"
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
@@ -58,6 +59,16 @@ void TPallendoForm::DiscardTestCopy() {
 }
 
 void TPallendoForm::ButtonTest12Click() {
+    auto closeFailedTest = [this] {
+        SetPanelEnabled(GridPanel6, false);
+        ButtonCreate3.setImageIndex(-1);
+        StatusBar1.setPanelText(1, FileNameOf(TargetFileName1) + L" を " +
+                                       FileNameOf(TargetExeName1) + L" で開けませんでした");
+    };
+    auto reportFailure = [this](DWORD code) {
+        MessageDialog(L"実行できませんでした " + DecimalText(code) + L"\r\n" +
+                      SystemErrorText(code) + L"\r\n" + TargetExeName1 + L"\r\n" + TargetFileName1);
+    };
     // The user may have taken an earlier copy as the target: it then stays for this test.
     if (!SamePath(TempFileName1, TargetFileName1) && FileExists(TempFileName1))
         ::DeleteFileW(TempFileName1.c_str());
@@ -65,8 +76,15 @@ void TPallendoForm::ButtonTest12Click() {
     if (testCopyFolder_.empty() || !FolderExists(testCopyFolder_))
         testCopyFolder_ = CreateRunFolder();
     TempFileName1 = JoinPath(testCopyFolder_, copyName);
-    if (!SamePath(TempFileName1, TargetFileName1))
-        ::CopyFileW(TargetFileName1.c_str(), TempFileName1.c_str(), FALSE);
+    const DWORD copied = SamePath(TempFileName1, TargetFileName1)
+                             ? ERROR_SUCCESS
+                             : CopyTestFile(hwnd, TargetFileName1, TempFileName1);
+    if (copied != ERROR_SUCCESS) {
+        // A cancel was the user's own choice: the panel says it, without a box.
+        if (copied != ERROR_CANCELLED) reportFailure(copied);
+        closeFailedTest();
+        return;
+    }
 
     // The copy's path is one argument, also when the temporary folder's path holds blanks.
     const std::wstring parameter =
@@ -89,10 +107,6 @@ void TPallendoForm::ButtonTest12Click() {
         if (ButtonCreate3.enabled()) ButtonCreate3.setFocus();
         return;
     }
-    MessageDialog(L"実行できませんでした " + DecimalText(code) + L"\r\n" + SystemErrorText(code) +
-                  L"\r\n" + TargetExeName1 + L"\r\n" + TargetFileName1);
-    SetPanelEnabled(GridPanel6, false);
-    ButtonCreate3.setImageIndex(-1);
-    StatusBar1.setPanelText(1, FileNameOf(TargetFileName1) + L" を " + FileNameOf(TargetExeName1) +
-                                   L" で開けませんでした");
+    reportFailure(code);
+    closeFailedTest();
 }

@@ -84,28 +84,37 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
 TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     TestFolder folder(L"failures");
     const std::wstring missingTarget = folder / L"not there.txt";
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(missingTarget);
-    SetLauncher(Probe::Path());
-
-    // A copy that cannot be made is not noticed: the launch alone decides.
-    std::optional<Probe> probe;
-    ExpectCopyLaunched(probe);
-    EXPECT_FALSE(Exists(f.TempFileName1));
-    EXPECT_TRUE(f.GridPanel6.enabled());
-    EXPECT_TRUE(prompter.asked.empty());
-
+    const std::wstring present = folder / L"present.txt";
+    WriteBytes(present, "x");
     const std::wstring missingLauncher = folder / L"missing.exe";
-    SetLauncher(missingLauncher);
-    f.ButtonTest12.click();
-    const std::wstring expected = L"実行できませんでした 2\r\n" + SystemErrorText(2) + L"\r\n" +
-                                  missingLauncher + L"\r\n" + missingTarget;
-    EXPECT_EQ(prompter.texts(L"message"), Args{expected});
-    EXPECT_FALSE(f.GridPanel6.enabled());
-    EXPECT_FALSE(f.ButtonOpenFolder3.enabled());
-    EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
-    EXPECT_TRUE(f.ButtonTest12.enabled());
-    EXPECT_EQ(Message(), L"not there.txt を missing.exe で開けませんでした");
+    struct Case {
+        const char* what;
+        std::wstring target, launcher;
+    };
+    // A copy that cannot be made is a failed test with the copy's code; nothing is started.
+    const Case cases[] = {{"target missing", missingTarget, Probe::Path()},
+                          {"launcher missing", present, missingLauncher}};
+    TPallendoForm& f = CreateForm();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompter.clear();
+        f.Edit1.setText(c.target);
+        SetLauncher(c.launcher);
+        Probe probe;
+        f.ButtonTest12.click();
+        const std::wstring expected = L"実行できませんでした 2\r\n" + SystemErrorText(2) +
+                                      L"\r\n" + c.launcher + L"\r\n" + c.target;
+        EXPECT_EQ(prompter.texts(L"message"), Args{expected});
+        EXPECT_FALSE(f.GridPanel6.enabled());
+        EXPECT_FALSE(f.ButtonOpenFolder3.enabled());
+        EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
+        EXPECT_TRUE(f.ButtonTest12.enabled());
+        EXPECT_EQ(Message(), FileNamePart(c.target) + L" を " + FileNamePart(c.launcher) +
+                                 L" で開けませんでした");
+        EXPECT_TRUE(c.target == present || !Exists(f.TempFileName1));
+        EXPECT_FALSE(probe.Recorded());
+    }
+    std::optional<Probe> probe;
 
     // A target the path rules refuse stops the test before anything is started.
     const std::wstring earlier = folder / L"earlier.txt";
