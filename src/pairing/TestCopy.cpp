@@ -151,8 +151,10 @@ public:
         };
         child(WC_STATICW, FileNamePart(job.from).c_str(), SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
               {12, 12, 336, 20}, -1);
-        bar_ = child(PROGRESS_CLASSW, L"", PBS_SMOOTH, {12, 38, 336, 18}, -1);
+        // Moving without a figure until the copy reports its first one.
+        bar_ = child(PROGRESS_CLASSW, L"", PBS_SMOOTH | PBS_MARQUEE, {12, 38, 336, 18}, -1);
         ::SendMessageW(bar_, PBM_SETRANGE32, 0, kProgressSteps);
+        ::SendMessageW(bar_, PBM_SETMARQUEE, TRUE, 0);
         HWND cancel = child(WC_BUTTONW, kCancelCaption, BS_DEFPUSHBUTTON | WS_TABSTOP,
                             {268, 72, 80, 28}, IDCANCEL);
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -166,14 +168,21 @@ public:
 
     void Update(const CopyJob& job) {
         const long long total = job.total, done = job.done;
-        const long long step = total > 0 ? done * kProgressSteps / total : 0;
-        ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(step), 0);
+        if (total <= 0) return;
+        if (!measured_) {
+            measured_ = true;
+            ::SendMessageW(bar_, PBM_SETMARQUEE, FALSE, 0);
+            ::SetWindowLongPtrW(bar_, GWL_STYLE,
+                                ::GetWindowLongPtrW(bar_, GWL_STYLE) & ~PBS_MARQUEE);
+        }
+        ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(done * kProgressSteps / total), 0);
     }
 
     HWND hwnd = nullptr;
 
 private:
     HWND bar_ = nullptr;
+    bool measured_ = false;
     UniqueFont font_;
 };
 
