@@ -140,8 +140,7 @@ void TPallendoForm::ShowTargetIcon(const std::wstring& path) {
         if (targetIcons_.size() >= kCachedTargetIcons) targetIcons_.clear();
         cached = targetIcons_.emplace(key, UniqueIcon(info.hIcon)).first;
     }
-    ImageList1.clear();
-    if (cached->second) ImageList1.addIcon(cached->second.get());
+    ImageList1.setOnly(cached->second.get());
     targetIconShown_ = key;
     ButtonOpenDefault1.setImageIndex(0);
 }
@@ -159,12 +158,12 @@ void TPallendoForm::ShowLauncherIcon(const std::wstring& path) {
     // file (a batch file, for one): not a handle, and no icon to show.
     if (extracted == reinterpret_cast<HICON>(1)) extracted = nullptr;
     UniqueIcon icon(extracted);
-    ImageList2.clear();
     if (!icon) {
+        ImageList2.clear();
         ButtonExe2.setImageIndex(-1);
         return;
     }
-    ImageList2.addIcon(icon.get());
+    ImageList2.setOnly(icon.get());
     launcherIconShown_ = file;
     ButtonExe2.setImageIndex(0);
 }
