@@ -7,6 +7,7 @@
 #include "shell/Clock.h"
 #include "shell/DateText.h"
 #include "shell/Shell.h"
+#include "shell/StartupSteps.h"
 
 namespace {
 constexpr int kPageCount = 3;
@@ -22,13 +23,18 @@ std::wstring ReserveTempFile() {
 void TPallendoForm::FormCreate() {
     ::SetWindowTextW(hwnd, std::wstring(kApplicationTitle).c_str());
     Timer1Timer();
+    MarkStartup("title and first clock tick");
     ActivatePage(1);
     TempFileName1 = ReserveTempFile();
+    MarkStartup("Edit page, temporary file");
     ReadSettings();
+    MarkStartup("settings file read");
     Edit1Change();
     ComboBox2Change();
+    MarkStartup("field handling of the pair");
     TakeCommandLine();
     ::DragAcceptFiles(hwnd, TRUE);
+    MarkStartup("command line, drop registration");
 }
 
 void TPallendoForm::Timer1Timer() {

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
+#include "shell/StartupSteps.h"
 
 namespace {
 
@@ -174,9 +175,11 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
         SizeClientForDpi();
         CreateControls();
+        MarkStartup("controls and image lists created");
         ApplyDpi(dpi_);
         created_ = true;
         Layout();
+        MarkStartup("font and layout");
         FormCreate();  // a failure here skips the remaining start-up steps; the window still opens
         return 0;
     case WM_SIZE:
@@ -441,11 +444,13 @@ int RunPallendo() {
     INITCOMMONCONTROLSEX controls{sizeof(controls),
                                   ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    MarkStartup("COM and common controls");
     int exitCode = 0;
     {
         TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
         SetDialogKeysWindow(form.hwnd);
         form.Show();
+        MarkStartup("window shown");
         exitCode = RunMessageLoop();
     }
     ::CoUninitialize();
