@@ -212,13 +212,14 @@ void WaitWithProgress(HWND owner, CopyJob& job) {
         if (!progress && !quit && elapsed >= kShowProgressAfter)
             progress = std::make_unique<ProgressWindow>(owner, job);
         if (progress) progress->Update(job);
-        const DWORD timeout =
-            progress ? kRefreshInterval : static_cast<DWORD>(kShowProgressAfter - elapsed);
+        const DWORD timeout = progress || elapsed >= kShowProgressAfter
+                                  ? kRefreshInterval
+                                  : static_cast<DWORD>(kShowProgressAfter - elapsed);
         const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &job.thread, timeout, QS_ALLINPUT,
                                                          MWMO_INPUTAVAILABLE);
         if (woke == WAIT_OBJECT_0) break;
-        if (woke == WAIT_OBJECT_0 + 1 && !quit &&
-            !Pump(progress ? progress->hwnd : nullptr, quitCode)) {
+        // After WM_QUIT the messages are still handled while the copy is being cancelled.
+        if (woke == WAIT_OBJECT_0 + 1 && !Pump(progress ? progress->hwnd : nullptr, quitCode)) {
             quit = true;
             job.cancel = true;
         }

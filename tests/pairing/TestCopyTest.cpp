@@ -100,9 +100,9 @@ class TestCopy : public PairingFixture {
 protected:
     void SetUp() override {
         PairingFixture::SetUp();
-        WriteSparse(large, 1LL << 30);
+        WriteSparse(large, 3LL << 30);
     }
-    // A copy of this takes seconds under Wine. Windows calls the copy's progress routine after
+    // A copy of this takes seconds under Wine, even from the file cache. Windows calls the copy's progress routine after
     // every chunk, so a cancel stops the copy at once; Wine 8 never calls it, so there the cancel
     // takes effect when the copy is complete, and the copy is deleted then.
     TestFolder folder{L"large copy"};
@@ -158,6 +158,28 @@ TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
     EXPECT_TRUE(PumpUntil([&] { return f.hwnd == nullptr; }));
     EXPECT_FALSE(Exists(FolderPart(copy)));
     EXPECT_TRUE(Exists(large));
+}
+
+TEST_F(TestCopy, TheEndOfTheMessageLoopDuringTheCopyCancelsItAndReachesTheOuterLoop) {
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(large);
+    SetLauncher(Probe::Path());
+    Probe probe;
+    Observation seen;
+    const DWORD thread = ::GetCurrentThreadId();
+    std::thread observer =
+        Observe(f.hwnd, seen, [thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
+    f.ButtonTest12.click();
+    seen.over = true;
+    observer.join();
+
+    ASSERT_TRUE(seen.progressShown);
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 7u);
+    EXPECT_FALSE(Exists(f.TempFileName1));
+    EXPECT_FALSE(probe.Recorded());
+    EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
 }
 
 TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
