@@ -37,6 +37,43 @@ constexpr Kind kKinds[] = {
 };
 
 HFONT font = nullptr;
+
+#ifdef PLAIN_PLATFORM_STEPS
+// The same marks as the profiled build of パレンド, so the benchmark can set the two side by side:
+// milliseconds since the process was created, written at the end to PALLENDO_STARTUP_PROFILE.
+double created = 0;
+double marks[3] = {};
+const char* const kMarkNames[3] = {"process start until the program's entry",
+                                   "platform steps and window with its controls created",
+                                   "window shown"};
+
+double Milliseconds(FILETIME time) {
+    return static_cast<double>(static_cast<ULONGLONG>(time.dwHighDateTime) << 32 |
+                               time.dwLowDateTime) /
+           10'000.0;
+}
+
+void Mark(int n) {
+    FILETIME now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    marks[n] = Milliseconds(now) - created;
+}
+
+void WriteMarks() {
+    wchar_t path[MAX_PATH] = {};
+    if (::GetEnvironmentVariableW(L"PALLENDO_STARTUP_PROFILE", path, MAX_PATH) == 0) return;
+    HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    for (int n = 0; n < 3; ++n) {
+        char line[128];
+        const int length =
+            wsprintfA(line, "%d.000\t%s\n", static_cast<int>(marks[n]), kMarkNames[n]);
+        DWORD written = 0;
+        ::WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
+    }
+    ::CloseHandle(file);
+}
+#endif
 HWND pages[3] = {};
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,6 +123,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 #ifdef PLAIN_PLATFORM_STEPS
+    FILETIME creation{}, exit{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &creation, &exit, &kernel, &user);
+    created = Milliseconds(creation);
+    Mark(0);
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     wchar_t appData[MAX_PATH] = {};
     ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
@@ -108,9 +149,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                     nullptr, nullptr, instance, nullptr);
 #ifdef PLAIN_PLATFORM_STEPS
     ::DragAcceptFiles(window, TRUE);
+    Mark(1);
 #endif
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);
+#ifdef PLAIN_PLATFORM_STEPS
+    Mark(2);
+#endif
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (::IsDialogMessageW(window, &msg)) continue;
@@ -120,6 +165,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::DeleteObject(font);
 #ifdef PLAIN_PLATFORM_STEPS
     ::CoUninitialize();
+    WriteMarks();
 #endif
     return 0;
 }

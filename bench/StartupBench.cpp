@@ -229,7 +229,8 @@ std::map<std::wstring, int> CommonControls(std::map<std::wstring, int> controls)
 
 // The start-up steps of the profiled build, in order, with the time each took; medians of
 // `rounds` starts.
-void PrintProfile(const std::wstring& program, int rounds) {
+void PrintProfile(const char* label, const std::wstring& program, const wchar_t* windowClass,
+                  int rounds) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring file = std::wstring(temp) + L"pallendo-startup-profile.txt";
@@ -240,7 +241,7 @@ void PrintProfile(const std::wstring& program, int rounds) {
     for (int round = 0; round < rounds; ++round) {
         ::DeleteFileW(file.c_str());
         Sample sample;
-        if (!Run({"profiled Pallendo", program, L"TPallendoForm"}, sample)) break;
+        if (!Run({label, program, windowClass}, sample)) break;
         idle.push_back(sample.startUp);
         const std::string text = ReadSmall(file);
         std::size_t at = 0;
@@ -262,9 +263,9 @@ void PrintProfile(const std::wstring& program, int rounds) {
         return values[values.size() / 2];
     };
     std::printf(
-        "\nWhere Pallendo's start-up goes (a build that marks its steps; median of %d starts,"
-        "\nms since the process was created):\n",
-        static_cast<int>(idle.size()));
+        "\nWhere the start-up of %s goes (median of %d starts, ms since the process was "
+        "created):\n",
+        label, static_cast<int>(idle.size()));
     double previous = 0;
     for (std::size_t n = 0; n < steps.size(); ++n) {
         const double end = median(ends[n]);
@@ -358,7 +359,10 @@ int wmain(int argc, wchar_t** argv) {
                 Median(pallendo, &Sample::privateBytes), Median(history, &Sample::privateBytes),
                 Median(history, &Sample::privateBytes) / Median(pallendo, &Sample::privateBytes));
 
-    PrintProfile(folder + L"\\ProfiledPallendo.exe", rounds);
+    PrintProfile("Pallendo (a build that marks its steps)", folder + L"\\ProfiledPallendo.exe",
+                 L"TPallendoForm", rounds);
+    PrintProfile("the plain program with the platform steps",
+                 folder + L"\\PlainPlatformProgram.exe", L"PlainPlatformProgram", rounds);
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     ::GetFileAttributesExW(product.c_str(), GetFileExInfoStandard, &attributes);

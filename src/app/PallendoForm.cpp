@@ -177,10 +177,20 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         CreateControls();
         MarkStartup("controls and image lists created");
         ApplyDpi(dpi_);
-        created_ = true;
-        Layout();
-        MarkStartup("font and layout");
-        FormCreate();  // a failure here skips the remaining start-up steps; the window still opens
+        MarkStartup("font");
+        {
+            // Start-up places the window where it was: the controls are laid out once, for
+            // that size, also when a failure skips the remaining start-up steps.
+            struct LayOutOnce {
+                TPallendoForm& form;
+                ~LayOutOnce() {
+                    form.created_ = true;
+                    form.Layout();
+                    MarkStartup("layout");
+                }
+            } layOut{*this};
+            FormCreate();  // a failure here skips the remaining start-up steps; the window opens
+        }
         return 0;
     case WM_SIZE:
         if (created_ && (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)) Layout();
