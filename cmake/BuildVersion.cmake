@@ -1,10 +1,12 @@
 # Writes the file version of this build: 1.1.<days since 1 January 2000>.<local seconds since midnight / 2>.
-string(TIMESTAMP y "%Y")
-string(TIMESTAMP m "%m")
-string(TIMESTAMP d "%d")
-string(TIMESTAMP hh "%H")
-string(TIMESTAMP mm "%M")
-string(TIMESTAMP ss "%S")
+# The clock is read once: a build across midnight must not take its date and time from two days.
+string(TIMESTAMP now "%Y;%m;%d;%H;%M;%S")
+list(GET now 0 y)
+list(GET now 1 m)
+list(GET now 2 d)
+list(GET now 3 hh)
+list(GET now 4 mm)
+list(GET now 5 ss)
 foreach(v m d hh mm ss)
   string(REGEX REPLACE "^0" "" ${v} "${${v}}")
   if("${${v}}" STREQUAL "")

@@ -35,13 +35,18 @@ bool Control::showing() const {
 }
 
 void Button::setImageIndex(int index) {
+    // A change of the list refreshes the image itself: the same index changes nothing.
+    if (index == imageIndex_) return;
     imageIndex_ = index;
     refreshImage();
 }
 
 void Button::refreshImage() {
     UniqueImageList shown;
-    if (list_ && imageIndex_ >= 0 && imageIndex_ < list_->count()) {
+    if (list_ && imageIndex_ == 0 && list_->count() == 1) {
+        // A list of the one image is shown as it is: a copy is far cheaper than its icon.
+        shown.reset(::ImageList_Duplicate(list_->handle()));
+    } else if (list_ && imageIndex_ >= 0 && imageIndex_ < list_->count()) {
         // The button shows the one chosen image in every state.
         UniqueIcon icon = list_->iconAt(imageIndex_);
         shown.reset(::ImageList_Create(list_->size(), list_->size(), ILC_COLOR32 | ILC_MASK, 1, 0));
@@ -229,6 +234,12 @@ void ImageList::clear() {
 
 void ImageList::addIcon(HICON icon) {
     ::ImageList_ReplaceIcon(list_.get(), -1, icon);
+    changed();
+}
+
+void ImageList::setOnly(HICON icon) {
+    if (count() > 0) ::ImageList_Remove(list_.get(), -1);
+    if (icon) ::ImageList_ReplaceIcon(list_.get(), -1, icon);
     changed();
 }
 

@@ -127,6 +127,8 @@ public:
     void clear();
     // Adds a copy of the icon, reduced or enlarged to the list's size; the caller keeps the icon.
     void addIcon(HICON icon);
+    // The list holds this one icon (or none) from now on; the buttons showing it change once.
+    void setOnly(HICON icon);
     void addBitmap(HBITMAP bitmap);
     // Re-creates the list at another size, keeping its images and background colour.
     void resize(int size);

@@ -7,6 +7,7 @@
 #include "shell/Clock.h"
 #include "shell/DateText.h"
 #include "shell/Shell.h"
+#include "shell/StartupSteps.h"
 
 namespace {
 constexpr int kPageCount = 3;
@@ -22,11 +23,15 @@ std::wstring ReserveTempFile() {
 void TPallendoForm::FormCreate() {
     ::SetWindowTextW(hwnd, std::wstring(kApplicationTitle).c_str());
     Timer1Timer();
+    MarkStartup("title and first clock tick");
     ActivatePage(1);
     TempFileName1 = ReserveTempFile();
+    MarkStartup("Edit page, temporary file");
     ReadSettings();
+    MarkStartup("settings file read");
     Edit1Change();
     ComboBox2Change();
+    MarkStartup("field handling of the pair");
     {
         // Registered for drops also when the command line's file is refused.
         struct AcceptDrops {
@@ -35,6 +40,7 @@ void TPallendoForm::FormCreate() {
         } acceptDrops{hwnd};
         TakeCommandLine();
     }
+    MarkStartup("command line, drop registration");
 }
 
 void TPallendoForm::Timer1Timer() {

@@ -8,6 +8,7 @@
 #include "shell/AppInfo.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
+#include "shell/StartupSteps.h"
 
 namespace {
 
@@ -187,10 +188,22 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
         SizeClientForDpi();
         CreateControls();
+        MarkStartup("controls and image lists created");
         ApplyDpi(dpi_);
-        created_ = true;
-        Layout();
-        FormCreate();  // a failure here skips the remaining start-up steps; the window still opens
+        MarkStartup("font");
+        {
+            // Start-up places the window where it was: the controls are laid out once, for
+            // that size, also when a failure skips the remaining start-up steps.
+            struct LayOutOnce {
+                TPallendoForm& form;
+                ~LayOutOnce() {
+                    form.created_ = true;
+                    form.Layout();
+                    MarkStartup("layout");
+                }
+            } layOut{*this};
+            FormCreate();  // a failure here skips the remaining start-up steps; the window opens
+        }
         return 0;
     case WM_SIZE:
         if (created_ && (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)) Layout();
@@ -561,11 +574,13 @@ int RunPallendo() {
     INITCOMMONCONTROLSEX controls{sizeof(controls),
                                   ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    MarkStartup("COM and common controls");
     int exitCode = 0;
     {
         TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
         SetDialogKeysWindow(form.hwnd, form.accelerators());
         form.Show();
+        MarkStartup("window shown");
         exitCode = RunMessageLoop();
     }
     ::CoUninitialize();

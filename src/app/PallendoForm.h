@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -199,6 +200,10 @@ private:
     SIZE laidOut_{-1, -1};
     // The launcher field's text after a pick from its list, put back once the pick is over.
     std::wstring comboTextAfterPick_;
+    // The target's type icon by lower-cased extension, what ImageList1 shows (an extension)
+    // and what ImageList2 shows (a launcher file): typing looks nothing up twice.
+    std::map<std::wstring, UniqueIcon> targetIcons_;
+    std::wstring targetIconShown_, launcherIconShown_;
     // The folder of this run's own that holds the test copies; "" until the first test.
     std::wstring testCopyFolder_;
     // Every test copy this run made, so that none is left behind.

@@ -128,41 +128,51 @@ LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM l
     return ::DefSubclassProc(button, message, wParam, lParam);
 }
 
-HWND CreateChild(HWND dialog, const wchar_t* cls, const std::wstring& text, DWORD style, int id,
-                 HFONT font) {
-    HWND child = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                                   dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
+// The dialog's child with the id, made on the first layout and kept for the later ones.
+HWND ChildOf(HWND dialog, const wchar_t* cls, const std::wstring& text, DWORD style, int id) {
+    if (HWND existing = ::GetDlgItem(dialog, id)) return existing;
+    return ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                             dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+// Where the dialog goes: centred on the screen, or, when it moves to a monitor of another
+// scale, centred where the platform suggests.
+RECT Centred(SIZE size, const RECT* around) {
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& area = around ? *around : screen;
+    const int left = (area.left + area.right - size.cx) / 2;
+    const int top = (area.top + area.bottom - size.cy) / 2;
+    return RECT{left, top, left + size.cx, top + size.cy};
 }
 
 // Builds the controls and sizes the window as the platform's message box does: margins and
 // spacings from the message font's average character size, the icon beside the text, which
-// wraps at half the screen's width, one button centred below, the window centred on the screen.
-void LayOut(HWND dialog, DialogState& state) {
-    const UINT dpi = ::GetDpiForWindow(dialog);
+// wraps at half the screen's width (inside a word too when it is longer than that, as a path
+// can be), one button centred below the text. Laid out again at a new scale.
+void LayOut(HWND dialog, DialogState& state, UINT dpi, const RECT* around = nullptr) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-    state.font.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    UniqueFont font(::CreateFontIndirectW(&metrics.lfMessageFont));
 
     const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
-    state.icon.reset(
+    UniqueIcon iconImage(
         static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO),
                                         IMAGE_ICON, iconSize, iconSize, 0)));
-    HICON shown = state.icon ? state.icon.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
+    HICON shown = iconImage ? iconImage.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
 
     HDC dc = ::GetDC(dialog);
-    HGDIOBJ previous = ::SelectObject(dc, state.font.get());
+    HGDIOBJ previous = ::SelectObject(dc, font.get());
     constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE alphabet{};
     ::GetTextExtentPoint32W(dc, kAlphabet, 52, &alphabet);
     TEXTMETRICW tm{};
     ::GetTextMetricsW(dc, &tm);
-    RECT textRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    const int halfScreen = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+    RECT textRect{0, 0, halfScreen, 0};
     ::DrawTextW(dc, state.text.c_str(), -1, &textRect,
-                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+                DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
     SIZE okText{};
     ::GetTextExtentPoint32W(dc, L"OK", 2, &okText);
     ::SelectObject(dc, previous);
@@ -174,36 +184,43 @@ void LayOut(HWND dialog, DialogState& state) {
     const int horzSpacing = ::MulDiv(10, unitX, 4), vertSpacing = ::MulDiv(10, unitY, 8);
     const int buttonWidth = std::max<int>(::MulDiv(50, unitX, 4), okText.cx + 2 * horzMargin);
     const int buttonHeight = ::MulDiv(14, unitY, 8);
-    const int textWidth = textRect.right - textRect.left,
+    const int textWidth = std::min<int>(textRect.right - textRect.left, halfScreen),
               textHeight = textRect.bottom - textRect.top;
 
     const int textLeft = horzMargin + iconSize + horzSpacing;
     const int textTop = vertMargin + std::max(0, (iconSize - textHeight) / 2);
+    const int buttonLeft = std::max(horzMargin, textLeft + (textWidth - buttonWidth) / 2);
     const int clientWidth =
-        std::max(textLeft + textWidth + horzMargin, buttonWidth + 2 * horzMargin);
+        std::max(textLeft + textWidth + horzMargin, buttonLeft + buttonWidth + horzMargin);
     const int buttonTop = std::max(vertMargin + iconSize, textTop + textHeight) + vertSpacing;
     const int clientHeight = buttonTop + buttonHeight + vertMargin;
 
-    HWND icon = CreateChild(dialog, WC_STATICW, L"", SS_ICON, kIconId, nullptr);
+    HWND icon = ChildOf(dialog, WC_STATICW, L"", SS_ICON, kIconId);
     ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
     ::SetWindowPos(icon, nullptr, horzMargin, vertMargin, iconSize, iconSize,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND text = CreateChild(dialog, WC_STATICW, state.text, SS_LEFT | SS_NOPREFIX, kTextId,
-                            state.font.get());
+    // SS_EDITCONTROL breaks the text where the measurement above broke it.
+    HWND text =
+        ChildOf(dialog, WC_STATICW, state.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kTextId);
     ::SetWindowPos(text, nullptr, textLeft, textTop, textWidth, textHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND ok = CreateChild(dialog, WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK,
-                          state.font.get());
-    ::SetWindowPos(ok, nullptr, (clientWidth - buttonWidth) / 2, buttonTop, buttonWidth,
-                   buttonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowSubclass(ok, OkButtonProc, 1, 0);
+    const bool firstLayout = ::GetDlgItem(dialog, IDOK) == nullptr;
+    HWND ok = ChildOf(dialog, WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK);
+    ::SetWindowPos(ok, nullptr, buttonLeft, buttonTop, buttonWidth, buttonHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND child : {text, ok})
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    // The controls use the new font and icon now: the old ones may go.
+    state.font = std::move(font);
+    state.icon = std::move(iconImage);
 
     RECT frame{0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    ::SetWindowPos(dialog, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT placed = Centred({frame.right - frame.left, frame.bottom - frame.top}, around);
+    ::SetWindowPos(dialog, nullptr, placed.left, placed.top, placed.right - placed.left,
+                   placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!firstLayout) return;
+    ::SetWindowSubclass(ok, OkButtonProc, 1, 0);
     ::SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
     ::SetFocus(ok);
 }
@@ -214,8 +231,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         switch (message) {
         case WM_INITDIALOG:
             ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            LayOut(dialog, *reinterpret_cast<DialogState*>(lParam));
+            LayOut(dialog, *reinterpret_cast<DialogState*>(lParam), ::GetDpiForWindow(dialog));
             return FALSE;  // the focus is set
+        case WM_DPICHANGED:
+            if (state)
+                LayOut(dialog, *state, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         case WM_ERASEBKGND: ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1); return TRUE;
         case WM_PAINT: {
             // The whole window takes the new colour, and the transparent texts are drawn again
@@ -286,7 +307,11 @@ std::uint32_t PaintVersionBackground(HWND dialog, HDC dc) {
 }
 
 void ShowVersionDialog(HWND owner) {
-    DialogState state{VersionDialogText()};
+    ShowVersionDialog(owner, VersionDialogText());
+}
+
+void ShowVersionDialog(HWND owner, const std::wstring& text) {
+    DialogState state{text};
     const std::vector<WORD> dialogTemplate = DialogTemplate();
     ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr),
                               reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,

@@ -79,27 +79,28 @@ Millis LastSunday(int year, int month, int hour) {
     return Date(sunday.wYear, sunday.wMonth, sunday.wDay, hour);
 }
 
-// Month and weekday names of Ukrainian (Ukraine), or of the user's own locale where the
-// platform does not know that one.
-std::wstring LocaleName(LCTYPE type) {
+// Ukrainian (Ukraine), or the user's own locale where the platform does not know that one.
+LCID UkrainianLocale() {
     constexpr LCID kUkrainian =
         MAKELCID(MAKELANGID(LANG_UKRAINIAN, SUBLANG_UKRAINIAN_UKRAINE), SORT_DEFAULT);
-    const LCID locale =
-        ::IsValidLocale(kUkrainian, LCID_SUPPORTED) ? kUkrainian : LOCALE_USER_DEFAULT;
+    return ::IsValidLocale(kUkrainian, LCID_SUPPORTED) ? kUkrainian : LOCALE_USER_DEFAULT;
+}
+
+std::wstring LocaleName(LCTYPE type) {
     wchar_t buffer[80] = {};
-    ::GetLocaleInfoW(locale, type, buffer, 80);
+    ::GetLocaleInfoW(UkrainianLocale(), type, buffer, 80);
     return buffer;
 }
 
 std::wstring FormatUkraineTime(const SYSTEMTIME& t) {
+    // The platform's date formatting gives the month's form after a day number ("10 травня").
+    wchar_t date[80] = {};
+    ::GetDateFormatW(UkrainianLocale(), 0, &t, L"d MMMM yyyy", date, 80);
     // LOCALE_SDAYNAME1 is Monday; SYSTEMTIME counts from Sunday.
-    const std::wstring month = LocaleName(LOCALE_SMONTHNAME1 + t.wMonth - 1);
     const std::wstring weekday = LocaleName(LOCALE_SDAYNAME1 + (t.wDayOfWeek + 6) % 7);
     wchar_t clock[16];
     std::swprintf(clock, 16, L"%02u:%02u", t.wHour, t.wMinute);
-    wchar_t year[8];
-    std::swprintf(year, 8, L"%04u", t.wYear);
-    return std::to_wstring(t.wDay) + L" " + month + L" " + year + L" " + weekday + L" " + clock;
+    return std::wstring(date) + L" " + weekday + L" " + clock;
 }
 
 }  // namespace
@@ -132,7 +133,8 @@ std::wstring UkraineTimeText(const SYSTEMTIME& localNow, const TIME_ZONE_INFORMA
     const Millis standard = utc + 120 * kMinute;
     const int year = FromMillis(standard).wYear;
     const Millis start = LastSunday(year, 3, 3);
-    const Millis end = LastSunday(year, 10, 4);
+    // Daylight time ends at 04:00 summer time, which is 03:00 on the standard clock.
+    const Millis end = LastSunday(year, 10, 3);
     if (start < standard && standard < end)
         return L"Peace for Ukraine\r\n" + FormatUkraineTime(FromMillis(standard + 60 * kMinute)) +
                L", Ukraine Standard Time (in Daylight Saving Time)";

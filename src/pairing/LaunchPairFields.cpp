@@ -5,6 +5,7 @@
 
 #include "app/PallendoForm.h"
 #include "pairing/LauncherHistory.h"
+#include "shell/AppInfo.h"
 #include "shell/Prompter.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
@@ -12,6 +13,38 @@
 namespace {
 
 constexpr wchar_t kSetText[] = L" を設定しました";
+constexpr std::size_t kCachedTargetIcons = 32;
+
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+std::wstring LowerCase(std::wstring text) {
+    if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// "\\server" and "\\server\share" name no file yet; asking the file system about them would
+// wait on the network while the user is still typing the name.
+bool IsUncPrefix(const std::wstring& text) {
+    if (text.size() < 2 || !IsSlash(text[0]) || !IsSlash(text[1])) return false;
+    int separators = 0;
+    for (std::size_t i = 2; i < text.size(); ++i)
+        if (IsSlash(text[i])) ++separators;
+    return separators < 2 || (separators == 2 && IsSlash(text.back()));
+}
+
+// The full path of the existing file a launcher text names, as the platform's own icon
+// extraction finds it (a bare name through the search path); "" when it names none.
+std::wstring NamedFile(const std::wstring& text) {
+    if (text.empty() || HasInvalidPathChars(text) || IsUncPrefix(text)) return {};
+    wchar_t found[MAX_PATH * 2] = {};
+    const DWORD length =
+        ::SearchPathW(nullptr, text.c_str(), nullptr, MAX_PATH * 2, found, nullptr);
+    if (length == 0 || length >= MAX_PATH * 2) return {};
+    std::wstring file(found, length);
+    return FileExists(file) ? file : std::wstring();
+}
 
 // Where a browse starts: the desktop for an empty field, else the folder the field names.
 std::wstring StartFolderOf(const std::wstring& fieldText) {
@@ -106,30 +139,49 @@ void TPallendoForm::ComboBox2Change() {
 void TPallendoForm::ComboBox2Enter() {}
 
 void TPallendoForm::ShowTargetIcon(const std::wstring& path) {
-    SHFILEINFOW info{};
-    // With the file's attributes given, the type's icon shows even for a file that does not exist.
-    const DWORD_PTR found =
-        ::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                         SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
-    if (found == 0) return;
-    UniqueIcon icon(info.hIcon);
-    ImageList1.clear();
-    if (icon) ImageList1.addIcon(icon.get());
+    // With the file's attributes given, the icon is the type's, which the extension alone names:
+    // the file need not exist, and it is never touched (no network wait for a UNC path).
+    const std::wstring key = LowerCase(ExtensionOf(path));
+    if (key == targetIconShown_ && ImageList1.count() == 1) {
+        ButtonOpenDefault1.setImageIndex(0);
+        return;
+    }
+    auto cached = targetIcons_.find(key);
+    if (cached == targetIcons_.end()) {
+        SHFILEINFOW info{};
+        const std::wstring typeName = L"file" + key;
+        if (::SHGetFileInfoW(typeName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                             SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON) == 0)
+            return;
+        // Typing passes through many extensions: keep the cache small.
+        if (targetIcons_.size() >= kCachedTargetIcons) targetIcons_.clear();
+        cached = targetIcons_.emplace(key, UniqueIcon(info.hIcon)).first;
+    }
+    ImageList1.setOnly(cached->second.get());
+    targetIconShown_ = key;
     ButtonOpenDefault1.setImageIndex(0);
 }
 
 void TPallendoForm::ShowLauncherIcon(const std::wstring& path) {
-    HICON extracted = ::ExtractIconW(::GetModuleHandleW(nullptr), path.c_str(), 0);
+    const std::wstring file = NamedFile(path);
+    if (!file.empty() && file == launcherIconShown_ && ImageList2.count() == 1) {
+        ButtonExe2.setImageIndex(0);
+        return;
+    }
+    launcherIconShown_.clear();
+    HICON extracted =
+        file.empty() ? nullptr : ::ExtractIconW(::GetModuleHandleW(nullptr), file.c_str(), 0);
     // 1 is the platform's answer for a file that is neither a program, a library nor an icon
     // file (a batch file, for one): not a handle, and no icon to show.
     if (extracted == reinterpret_cast<HICON>(1)) extracted = nullptr;
     UniqueIcon icon(extracted);
-    ImageList2.clear();
     if (!icon) {
+        ImageList2.clear();
         ButtonExe2.setImageIndex(-1);
         return;
     }
-    ImageList2.addIcon(icon.get());
+    ImageList2.setOnly(icon.get());
+    launcherIconShown_ = file;
     ButtonExe2.setImageIndex(0);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The copy step of the combination test.
+// The combination test's copy of the target file.
 #include <windows.h>
 
 #include <string>

@@ -138,7 +138,10 @@ void TPallendoForm::WriteSettings() {
 
     const std::wstring executable = ExecutablePath();
     image.WriteString(kProgram, L"Name", FileNamePart(executable));
-    image.WriteString(kProgram, L"Path", FolderPart(executable));
+    // A drive root's folder part keeps its separator; the key holds the folder without one.
+    std::wstring folder = FolderPart(executable);
+    if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    image.WriteString(kProgram, L"Path", folder);
     image.WriteString(kProgram, L"Version", kVersionText);
     image.WriteString(kProgram, L"IniFile", path);
     image.WriteString(kProgram, L"LastClose", LastCloseText(LocalNow()));

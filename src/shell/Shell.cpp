@@ -164,6 +164,11 @@ int ApplicationMessageBox(std::wstring_view text, UINT flags) {
     return answer;
 }
 
+std::wstring PlatformFailureText(HRESULT hr) {
+    const std::wstring text = SystemErrorText(static_cast<DWORD>(hr));
+    return text.empty() ? L"HRESULT=" + SignedText(static_cast<std::uint32_t>(hr)) : text;
+}
+
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* raw = nullptr;
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |

@@ -29,6 +29,8 @@ void CancellableMessageDialog(std::wstring_view message);
 int ApplicationMessageBox(std::wstring_view text, UINT flags);
 // The platform's text for an error code, without trailing blanks, line breaks and full stops.
 std::wstring SystemErrorText(DWORD code);
+// The platform's text for a failed result, or "HRESULT=<signed code>" when it has none.
+std::wstring PlatformFailureText(HRESULT hr);
 // The application error box: ends any mouse capture, applies the "." rule, shows MB_ICONSTOP.
 void ShowApplicationError(std::wstring_view message);
 

@@ -18,9 +18,7 @@ std::wstring Code(HRESULT hr) {
 }
 
 [[noreturn]] void FailPlatform(HRESULT hr) {
-    std::wstring text = SystemErrorText(static_cast<DWORD>(hr));
-    if (text.empty()) text = L"HRESULT=" + Code(hr);
-    Fail(std::move(text));
+    Fail(PlatformFailureText(hr));
 }
 
 struct LoadedLink {

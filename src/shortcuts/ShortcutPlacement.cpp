@@ -27,7 +27,7 @@ HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programP
     ComPtr<IShellLinkW> link = WriteShellLink(CreateShellLink(), programPath, arguments);
     ComPtr<IPersistFile> file;
     const HRESULT hr = link.As(&file);
-    if (FAILED(hr)) Fail(SystemErrorText(static_cast<DWORD>(hr)));
+    if (FAILED(hr)) Fail(PlatformFailureText(hr));
     return file->Save(linkPath.c_str(), FALSE);
 }
 

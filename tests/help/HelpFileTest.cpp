@@ -24,11 +24,19 @@ TEST(HelpFileSearch, LooksInEveryFolderUpToTheRootOfTheDriveOrShare) {
          {L"\\\\server\\share\\App\\viewer.chm", L"\\\\server\\share\\viewer.chm"}},
         {L"C:\\My Tools\\tool.v2.exe", {L"C:\\My Tools\\tool.v2.chm", L"C:\\tool.v2.chm"}},
         {L"C:\\a.b\\Pallendo", {L"C:\\a.b\\Pallendo.chm", L"C:\\Pallendo.chm"}},
+        // Started through a path of the long form, the drive root is still the last folder.
+        {L"\\\\?\\C:\\Tools\\App\\Pallendo.exe",
+         {L"\\\\?\\C:\\Tools\\App\\Pallendo.chm", L"\\\\?\\C:\\Tools\\Pallendo.chm",
+          L"\\\\?\\C:\\Pallendo.chm"}},
+        {L"\\\\?\\UNC\\server\\share\\App\\viewer.exe",
+         {L"\\\\?\\UNC\\server\\share\\App\\viewer.chm", L"\\\\?\\UNC\\server\\share\\viewer.chm"}},
     };
     for (const CandidatesCase& c : cases)
         EXPECT_EQ(HelpFileCandidates(c.executable), c.candidates) << c.executable;
     EXPECT_EQ(ParentFolder(L"C:\\Tools"), L"C:\\");
     EXPECT_EQ(ParentFolder(L"C:\\"), L"");
+    EXPECT_EQ(ParentFolder(L"\\\\?\\C:\\Tools"), L"\\\\?\\C:\\");
+    EXPECT_EQ(ParentFolder(L"\\\\?\\C:\\"), L"");
     EXPECT_EQ(ParentFolder(L"\\\\server\\share\\"), L"");
 }
 

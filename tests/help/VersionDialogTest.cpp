@@ -147,7 +147,7 @@ protected:
                std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"\r\n\r\n" +
                std::wstring(kRightsNotice) + L"\r\n" + std::wstring(kContactAddress) + L"\r\n" +
                std::wstring(kHomePageUrl) +
-               L"\r\n\r\nPeace for Ukraine\r\n10 травень 2024 пʼятниця 17:05, Ukraine Standard "
+               L"\r\n\r\nPeace for Ukraine\r\n10 травня 2024 пʼятниця 17:05, Ukraine Standard "
                L"Time (in Daylight "
                L"Saving Time)\r\n";
     }
@@ -206,7 +206,8 @@ void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
     RECT client{};
     ::GetClientRect(dialog, &client);
     const RECT okRect = ClientRectOf(ok, dialog);
-    EXPECT_LE(std::abs((okRect.left + okRect.right) - client.right), 1) << "the button is centred";
+    EXPECT_LE(std::abs((okRect.left + okRect.right) - (textRect.left + textRect.right)), 1)
+        << "the button is centred under the text";
     EXPECT_GE(okRect.top, textRect.bottom) << "below the text";
     EXPECT_LE(okRect.bottom, client.bottom);
     ::SendMessageW(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok),
@@ -244,6 +245,47 @@ TEST_F(VersionDialog, EnterAndEscPressedWhileTheClockTicksStillCloseIt) {
         EXPECT_TRUE(driver.stepsDone());
         EXPECT_FALSE(driver.forcedClose) << "the key did not reach the dialog";
     }
+}
+
+TEST_F(VersionDialog, ALongPathWrapsAtHalfTheScreenAndANewScaleLaysItOutAgain) {
+    CreateForm();
+    // A program deep in folders whose names hold no blank to wrap at.
+    std::wstring path = L"C:\\";
+    while (path.size() < 400) path += L"Verylongfoldername\\";
+    const std::wstring text = L"パレンド V1.1 () Release Build\r\n" + path + L"Pallendo.exe\r\n";
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    bool checked = false;
+    DialogDriver driver(
+        {[&](HWND dialog) {
+             checked = true;
+             CheckMessageBoxLayout(dialog, text);
+             const RECT before = ClientRectOf(::GetDlgItem(dialog, 0xFFFF), dialog);
+             // Moved to a monitor at 150 %: the platform suggests a rectangle of that scale.
+             RECT window{};
+             ::GetWindowRect(dialog, &window);
+             RECT suggested{window.left, window.top,
+                            window.left + (window.right - window.left) * 3 / 2,
+                            window.top + (window.bottom - window.top) * 3 / 2};
+             ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                            reinterpret_cast<LPARAM>(&suggested));
+             const RECT iconRect = ClientRectOf(::GetDlgItem(dialog, 20), dialog);
+             EXPECT_EQ(iconRect.right - iconRect.left, ::GetSystemMetricsForDpi(SM_CXICON, 144));
+             const RECT textRect = ClientRectOf(::GetDlgItem(dialog, 0xFFFF), dialog);
+             EXPECT_GT(textRect.bottom - textRect.top, before.bottom - before.top);
+             EXPECT_LE(textRect.right - textRect.left, screenWidth / 2);
+             const RECT okRect = ClientRectOf(::GetDlgItem(dialog, IDOK), dialog);
+             EXPECT_LE(std::abs((okRect.left + okRect.right) - (textRect.left + textRect.right)),
+                       1);
+             EXPECT_GE(okRect.top, textRect.bottom);
+             RECT moved{};
+             ::GetWindowRect(dialog, &moved);
+             EXPECT_LE(std::abs((moved.left + moved.right) - (suggested.left + suggested.right)), 1)
+                 << "centred where the platform suggested";
+         },
+         [](HWND) { PostKey(VK_RETURN); }});
+    ShowVersionDialog(form->hwnd, text);
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(driver.forcedClose);
 }
 
 TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {

@@ -59,30 +59,34 @@ struct UkraineCase {
 };
 
 const wchar_t kSummer[] =
-    L"Peace for Ukraine\r\n10 травень 2024 пʼятниця 17:05, Ukraine Standard Time (in Daylight "
+    L"Peace for Ukraine\r\n10 травня 2024 пʼятниця 17:05, Ukraine Standard Time (in Daylight "
     L"Saving Time)";
 const wchar_t kWinter[] =
-    L"Peace For Ukraine\r\n15 січень 2024 понеділок 12:00, Ukraine Standard Time";
+    L"Peace For Ukraine\r\n15 січня 2024 понеділок 12:00, Ukraine Standard Time";
 
-// Month and weekday names are the nominative ones of the uk-UA locale. Wine writes Friday with
+// The month is in the form that follows a day number (genitive), the weekday in the nominative,
+// as the uk-UA locale gives them. Wine writes Friday with
 // U+02BC (ʼ); a Windows build may use another apostrophe there.
 const UkraineCase kUkraineCases[] = {
     {"summer", At(2024, 5, 10, 14, 5), FixedZone(0), 0, kSummer},
     {"winter", At(2024, 1, 15, 10, 0), FixedZone(0), 0, kWinter},
     {"start of daylight time exactly", At(2024, 3, 31, 1, 0, 0, 0), FixedZone(0), 0,
-     L"Peace For Ukraine\r\n31 березень 2024 неділя 03:00, Ukraine Standard Time"},
+     L"Peace For Ukraine\r\n31 березня 2024 неділя 03:00, Ukraine Standard Time"},
     {"a millisecond after the start", At(2024, 3, 31, 1, 0, 0, 1), FixedZone(0), 0,
-     L"Peace for Ukraine\r\n31 березень 2024 неділя 04:00, Ukraine Standard Time (in Daylight "
+     L"Peace for Ukraine\r\n31 березня 2024 неділя 04:00, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
-    {"before the end at 04:00", At(2024, 10, 27, 1, 30), FixedZone(0), 0,
-     L"Peace for Ukraine\r\n27 жовтень 2024 неділя 04:30, Ukraine Standard Time (in Daylight "
+    // Daylight time ends at 04:00 summer time, 03:00 on the standard clock (01:00 UTC).
+    {"a minute before the end", At(2024, 10, 27, 0, 59), FixedZone(0), 0,
+     L"Peace for Ukraine\r\n27 жовтня 2024 неділя 03:59, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
-    {"the end exactly", At(2024, 10, 27, 2, 0), FixedZone(0), 0,
-     L"Peace For Ukraine\r\n27 жовтень 2024 неділя 04:00, Ukraine Standard Time"},
+    {"the end exactly", At(2024, 10, 27, 1, 0), FixedZone(0), 0,
+     L"Peace For Ukraine\r\n27 жовтня 2024 неділя 03:00, Ukraine Standard Time"},
+    {"half an hour after the end", At(2024, 10, 27, 1, 30), FixedZone(0), 0,
+     L"Peace For Ukraine\r\n27 жовтня 2024 неділя 03:30, Ukraine Standard Time"},
     {"2025 before its start on 30 March", At(2025, 3, 30, 0, 59), FixedZone(0), 0,
-     L"Peace For Ukraine\r\n30 березень 2025 неділя 02:59, Ukraine Standard Time"},
+     L"Peace For Ukraine\r\n30 березня 2025 неділя 02:59, Ukraine Standard Time"},
     {"2025 after its start on 30 March", At(2025, 3, 30, 1, 0, 0, 1), FixedZone(0), 0,
-     L"Peace for Ukraine\r\n30 березень 2025 неділя 04:00, Ukraine Standard Time (in Daylight "
+     L"Peace for Ukraine\r\n30 березня 2025 неділя 04:00, Ukraine Standard Time (in Daylight "
      L"Saving Time)"},
     {"UTC-10", At(2024, 5, 10, 14, 5), FixedZone(-600), -600, kSummer},
     {"UTC+9", At(2024, 5, 10, 14, 5), FixedZone(540), 540, kSummer},
@@ -91,8 +95,7 @@ const UkraineCase kUkraineCases[] = {
     {"local standard time", At(2024, 1, 15, 10, 0), kCentralEurope, 60, kWinter},
     // 02:30 happens twice in Central Europe that night; it counts as standard time (01:30 UTC).
     {"the repeated local hour", At(2024, 10, 27, 1, 30), kCentralEurope, 60,
-     L"Peace for Ukraine\r\n27 жовтень 2024 неділя 04:30, Ukraine Standard Time (in Daylight "
-     L"Saving Time)"},
+     L"Peace For Ukraine\r\n27 жовтня 2024 неділя 03:30, Ukraine Standard Time"},
     {"southern daylight time over new year", At(2024, 1, 15, 10, 0), kNewZealand, 780, kWinter},
     {"southern standard time", At(2024, 5, 10, 14, 5), kNewZealand, 720, kSummer},
 };

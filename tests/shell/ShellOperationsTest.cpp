@@ -25,6 +25,11 @@ TEST_F(ShellOperations, SystemErrorTextHasNoTrailingStopOrBreak) {
     EXPECT_EQ(SystemErrorText(0x7FFFFFF0u), L"");
 }
 
+TEST_F(ShellOperations, AFailedResultWithoutTextStillNamesItsCode) {
+    EXPECT_EQ(PlatformFailureText(ERROR_FILE_NOT_FOUND), SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(PlatformFailureText(static_cast<HRESULT>(0x8004FFF0u)), L"HRESULT=-2147155984");
+}
+
 TEST_F(ShellOperations, SpecialFolderEndsInOneBackslash) {
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
     ASSERT_GE(desktop.size(), 4u);

@@ -92,6 +92,8 @@ public:
     std::optional<std::vector<std::wstring>> WaitForArguments(
         std::chrono::milliseconds deadline = std::chrono::seconds(30)) const;
     std::wstring CommandLine() const;
+    // True when a start of the probe has left its record.
+    bool Recorded() const { return ::GetFileAttributesW(log_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     // Forgets the last record, so the next start of the probe can be told apart.
     void Forget() const { ::DeleteFileW(log_.c_str()); }
 
