@@ -181,7 +181,7 @@ TEST_F(BadInput, ADroppedShortcutOfRandomBytesBecomesTheTargetItself) {
 TEST_F(BadInput, ATargetOf32000CharactersIsKeptWholeTestedAndSaved) {
     TestFolder folder(L"long-target");
     std::wstring deep = folder.path();
-    while (deep.size() < 32000 - 12) deep += L"\\長いフォルダ名";
+    while (deep.size() < 32000 - 11) deep += L"\\長いフォルダ名";
     const std::wstring deepPath = deep.substr(0, 32000 - 11) + L"\\report.txt";
     const std::wstring longName =
         folder.path() + L"\\" + std::wstring(32000 - folder.path().size() - 5, L'a') + L".txt";
