@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -34,6 +36,38 @@ void WriteSparse(const std::wstring& path, long long size) {
     ::CloseHandle(file);
 }
 
+// Writes `text` at `offset` of an existing file, and reads back what is there.
+void WriteAt(const std::wstring& path, long long offset, const std::string& text) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    DWORD written = 0;
+    EXPECT_TRUE(::SetFilePointerEx(file, at, nullptr, FILE_BEGIN));
+    EXPECT_TRUE(::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    ::CloseHandle(file);
+}
+std::string ReadAt(const std::wstring& path, long long offset, std::size_t length) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    std::string text(length, '\0');
+    DWORD read = 0;
+    ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+    ::ReadFile(file, text.data(), static_cast<DWORD>(length), &read, nullptr);
+    ::CloseHandle(file);
+    text.resize(read);
+    return text;
+}
+
+FILETIME LastWriteOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
 long long SizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
@@ -54,6 +88,8 @@ struct Observation {
     std::atomic<bool> mainDisabled{false};
     std::wstring fileNameShown;
     HWND cancelButton = nullptr;
+    int barPosition = 0;          // the first figure the bar showed
+    long long partialSize = -1;   // the copy's size then
 };
 
 // The visible top-level window of the thread that the main window owns: the copy's progress.
@@ -74,8 +110,10 @@ HWND ProgressWindowOf(HWND main) {
 }
 
 // Waits for the progress window, looks at it and at the main window, then does `act` to it.
-std::thread Observe(HWND main, Observation& seen, std::function<void(HWND progress)> act) {
-    return std::thread([main, &seen, act = std::move(act)] {
+// `copy` names the test copy being written.
+std::thread Observe(HWND main, Observation& seen, std::function<std::wstring()> copy,
+                    std::function<void(HWND progress)> act) {
+    return std::thread([main, &seen, copy = std::move(copy), act = std::move(act)] {
         HWND progress = nullptr;
         const auto deadline = std::chrono::steady_clock::now() + 60s;
         while (!(progress = ProgressWindowOf(main)) && !seen.over &&
@@ -86,12 +124,23 @@ std::thread Observe(HWND main, Observation& seen, std::function<void(HWND progre
         DWORD_PTR result = 0;
         seen.answered = ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
         seen.mainDisabled = !::IsWindowEnabled(main);
+        HWND bar = nullptr;
         for (HWND child = ::GetWindow(progress, GW_CHILD); child;
              child = ::GetWindow(child, GW_HWNDNEXT)) {
             const std::wstring text = TextOf(child);
             if (text == L"キャンセル") seen.cancelButton = child;
             if (text.find(L".") != std::wstring::npos) seen.fileNameShown = text;
+            wchar_t cls[64] = {};
+            ::GetClassNameW(child, cls, 64);
+            if (std::wstring_view(cls) == PROGRESS_CLASSW) bar = child;
         }
+        // The bar moves from no figure to one as the copy goes on.
+        while (bar && !seen.over && std::chrono::steady_clock::now() < deadline) {
+            seen.barPosition = static_cast<int>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
+            if (seen.barPosition > 0) break;
+            std::this_thread::sleep_for(10ms);
+        }
+        seen.partialSize = SizeOf(copy());
         act(progress);
     });
 }
@@ -102,9 +151,7 @@ protected:
         PairingFixture::SetUp();
         WriteSparse(large, 3LL << 30);
     }
-    // A copy of this takes seconds under Wine, even from the file cache. Windows calls the copy's progress routine after
-    // every chunk, so a cancel stops the copy at once; Wine 8 never calls it, so there the cancel
-    // takes effect when the copy is complete, and the copy is deleted then.
+    // A copy of this takes seconds, even from the file cache.
     TestFolder folder{L"large copy"};
     const std::wstring large = folder / L"long film.mkv";
 };
@@ -115,7 +162,7 @@ TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
     SetLauncher(Probe::Path());
     Probe probe;
     Observation seen;
-    std::thread observer = Observe(f.hwnd, seen, [&seen](HWND) {
+    std::thread observer = Observe(f.hwnd, seen, [&f] { return f.TempFileName1; }, [&seen](HWND) {
         if (seen.cancelButton) ::SendMessageW(seen.cancelButton, BM_CLICK, 0, 0);
     });
     f.ButtonTest12.click();
@@ -127,6 +174,11 @@ TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
     EXPECT_TRUE(seen.mainDisabled);
     EXPECT_EQ(seen.fileNameShown, L"long film.mkv");
     ASSERT_NE(seen.cancelButton, nullptr);
+    // The cancel came in the middle of the copy, and the copy stopped there.
+    EXPECT_GT(seen.barPosition, 0);
+    EXPECT_LT(seen.barPosition, 1000);
+    EXPECT_GT(seen.partialSize, 0);
+    EXPECT_LT(seen.partialSize, 3LL << 30);
 
     EXPECT_FALSE(Exists(f.TempFileName1));
     EXPECT_FALSE(probe.Recorded());
@@ -146,7 +198,8 @@ TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
     Probe probe;
     Observation seen;
     std::thread observer =
-        Observe(f.hwnd, seen, [main = f.hwnd](HWND) { ::PostMessageW(main, WM_CLOSE, 0, 0); });
+        Observe(f.hwnd, seen, [&f] { return f.TempFileName1; },
+                [main = f.hwnd](HWND) { ::PostMessageW(main, WM_CLOSE, 0, 0); });
     f.ButtonTest12.click();
     seen.over = true;
     observer.join();
@@ -168,7 +221,8 @@ TEST_F(TestCopy, TheEndOfTheMessageLoopDuringTheCopyCancelsItAndReachesTheOuterL
     Observation seen;
     const DWORD thread = ::GetCurrentThreadId();
     std::thread observer =
-        Observe(f.hwnd, seen, [thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
+        Observe(f.hwnd, seen, [&f] { return f.TempFileName1; },
+                [thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
     f.ButtonTest12.click();
     seen.over = true;
     observer.join();
@@ -186,6 +240,10 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     const std::wstring target = folder / L"medium clip.mkv";
     const long long size = 256LL << 20;
     WriteSparse(target, size);
+    // Marks away from the chunks' edges and at the very end show every byte in its place.
+    WriteAt(target, 5'000'001, "middle");
+    WriteAt(target, size - 4, "tail");
+    const FILETIME written = LastWriteOf(target);
     TPallendoForm& f = CreateForm();
     f.Edit1.setText(target);
     SetLauncher(Probe::Path());
@@ -193,6 +251,12 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     f.ButtonTest12.click();
     EXPECT_EQ(probe.WaitForArguments(), Args{f.TempFileName1});
     EXPECT_EQ(SizeOf(f.TempFileName1), size);
+    EXPECT_EQ(ReadAt(f.TempFileName1, 5'000'001, 6), "middle");
+    EXPECT_EQ(ReadAt(f.TempFileName1, size - 4, 8), "tail");
+    EXPECT_EQ(ReadAt(f.TempFileName1, 5'000'000, 1), std::string(1, '\0'));
+    const FILETIME copied = LastWriteOf(f.TempFileName1);
+    EXPECT_EQ(copied.dwLowDateTime, written.dwLowDateTime);
+    EXPECT_EQ(copied.dwHighDateTime, written.dwHighDateTime);
     EXPECT_EQ(Message(), L"medium clip.mkv を probe.exe で開きました");
     EXPECT_TRUE(f.GridPanel6.enabled());
     EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
