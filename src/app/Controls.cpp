@@ -42,23 +42,29 @@ void Button::setImageIndex(int index) {
 }
 
 void Button::refreshImage() {
-    UniqueImageList shown;
+    UniqueImageList own;
+    HIMAGELIST shown = nullptr;
     if (list_ && imageIndex_ == 0 && list_->count() == 1) {
-        // A list of the one image is shown as it is: a copy is far cheaper than its icon.
-        shown.reset(::ImageList_Duplicate(list_->handle()));
+        // A list of the one image is shown as it is: the button draws from it when it paints,
+        // so a new icon put in its place shows without handing the button a list again.
+        shown = list_->handle();
     } else if (list_ && imageIndex_ >= 0 && imageIndex_ < list_->count()) {
         // The button shows the one chosen image in every state.
         UniqueIcon icon = list_->iconAt(imageIndex_);
-        shown.reset(::ImageList_Create(list_->size(), list_->size(), ILC_COLOR32 | ILC_MASK, 1, 0));
-        ::ImageList_SetBkColor(shown.get(), list_->background());
-        if (icon) ::ImageList_ReplaceIcon(shown.get(), -1, icon.get());
+        own.reset(::ImageList_Create(list_->size(), list_->size(), ILC_COLOR32 | ILC_MASK, 1, 0));
+        ::ImageList_SetBkColor(own.get(), list_->background());
+        if (icon) ::ImageList_ReplaceIcon(own.get(), -1, icon.get());
+        shown = own.get();
     }
-    BUTTON_IMAGELIST images{};
-    images.himl = shown.get() ? shown.get() : nullptr;
-    images.margin = RECT{1, 0, 0, 0};
-    images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
-    ::SendMessageW(hwnd, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-    shown_ = std::move(shown);
+    if (shown != shownList_ || own) {
+        BUTTON_IMAGELIST images{};
+        images.himl = shown;
+        images.margin = RECT{1, 0, 0, 0};
+        images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+        ::SendMessageW(hwnd, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+        shown_ = std::move(own);
+        shownList_ = shown;
+    }
     ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -210,7 +216,12 @@ int TabControl::tabWidth() const {
     return r.right - r.left;
 }
 
+namespace {
+constexpr std::size_t kKeptDrawn = 32;
+}
+
 void ImageList::create(int size) {
+    forgetDrawn();
     size_ = size;
     list_.reset(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 2));
     ::ImageList_SetBkColor(list_.get(), background_);
@@ -218,6 +229,7 @@ void ImageList::create(int size) {
 
 void ImageList::setBackground(COLORREF colour) {
     background_ = colour;
+    forgetDrawn();
     if (list_) ::ImageList_SetBkColor(list_.get(), colour);
     changed();
 }
@@ -228,22 +240,58 @@ int ImageList::count() const {
 
 void ImageList::clear() {
     if (count() == 0) return;
+    drawnName_.reset();
     ::ImageList_Remove(list_.get(), -1);
     changed();
 }
 
 void ImageList::addIcon(HICON icon) {
+    drawnName_.reset();
     ::ImageList_ReplaceIcon(list_.get(), -1, icon);
     changed();
 }
 
 void ImageList::setOnly(HICON icon) {
-    if (count() > 0) ::ImageList_Remove(list_.get(), -1);
-    if (icon) ::ImageList_ReplaceIcon(list_.get(), -1, icon);
+    drawnName_.reset();
+    // The one image is replaced where it is: emptying the list would give back its bitmaps, and
+    // the next icon would have to grow them again.
+    if (icon && count() == 1) {
+        ::ImageList_ReplaceIcon(list_.get(), 0, icon);
+    } else {
+        if (count() > 0) ::ImageList_Remove(list_.get(), -1);
+        if (icon) ::ImageList_ReplaceIcon(list_.get(), -1, icon);
+    }
     changed();
 }
 
+void ImageList::setOnly(HICON icon, const std::wstring& name) {
+    if (!icon) return setOnly(icon);
+    if (name == drawnName_ && count() == 1) return changed();
+    UniqueImageList next;
+    if (auto found = drawn_.find(name); found != drawn_.end()) {
+        next = std::move(found->second);
+        drawn_.erase(found);
+    } else {
+        // Typing passes through many file types: keep a few.
+        if (drawn_.size() >= kKeptDrawn) drawn_.clear();
+        next.reset(::ImageList_Create(size_, size_, ILC_COLOR32 | ILC_MASK, 1, 1));
+        ::ImageList_SetBkColor(next.get(), background_);
+        ::ImageList_ReplaceIcon(next.get(), -1, icon);
+    }
+    // The list shown until now stays alive until the buttons have been handed the next one.
+    UniqueImageList previous = std::exchange(list_, std::move(next));
+    const std::optional<std::wstring> previousName = std::exchange(drawnName_, name);
+    changed();
+    if (previousName) drawn_.emplace(*previousName, std::move(previous));
+}
+
+void ImageList::forgetDrawn() {
+    drawn_.clear();
+    drawnName_.reset();
+}
+
 void ImageList::addBitmap(HBITMAP bitmap) {
+    drawnName_.reset();
     // Bitmaps are 16 x 16 designs; the list may be larger at a higher resolution.
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof(info), &info);
@@ -276,7 +324,9 @@ void ImageList::resize(int size) {
     if (size == size_ && list_) return;
     std::vector<UniqueIcon> icons;
     for (int i = 0; i < count(); ++i) icons.push_back(iconAt(i));
+    const std::optional<std::wstring> name = drawnName_;
     create(size);
+    drawnName_ = name;
     for (const UniqueIcon& icon : icons)
         if (icon) ::ImageList_ReplaceIcon(list_.get(), -1, icon.get());
     changed();

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,13 +42,14 @@ public:
     void setImageIndex(int index);
     int imageIndex() const { return imageIndex_; }
     // True while the button really shows an image.
-    bool showsImage() const { return shown_.get() != nullptr; }
+    bool showsImage() const { return shownList_ != nullptr; }
     void refreshImage();
     void click() const;
 
 private:
     ImageList* list_ = nullptr;
     int imageIndex_ = -1;
+    HIMAGELIST shownList_ = nullptr;  // what the button was given: `shown_`, or the list itself
     UniqueImageList shown_;
 };
 
@@ -129,6 +132,9 @@ public:
     void addIcon(HICON icon);
     // The list holds this one icon (or none) from now on; the buttons showing it change once.
     void setOnly(HICON icon);
+    // The same with a name for the icon (its file type): the list drawn for a name is kept, so
+    // showing that icon again costs no drawing. A name always stands for the same image.
+    void setOnly(HICON icon, const std::wstring& name);
     void addBitmap(HBITMAP bitmap);
     // Re-creates the list at another size, keeping its images and background colour.
     void resize(int size);
@@ -141,7 +147,10 @@ public:
 
 private:
     void changed();
+    void forgetDrawn();
     UniqueImageList list_;
+    std::optional<std::wstring> drawnName_;  // the name of the icon `list_` holds alone
+    std::map<std::wstring, UniqueImageList> drawn_;
     int size_ = 16;
     COLORREF background_ = CLR_NONE;
     std::vector<Button*> buttons_;

@@ -157,7 +157,7 @@ void TPallendoForm::ShowTargetIcon(const std::wstring& path) {
         if (targetIcons_.size() >= kCachedTargetIcons) targetIcons_.clear();
         cached = targetIcons_.emplace(key, UniqueIcon(info.hIcon)).first;
     }
-    ImageList1.setOnly(cached->second.get());
+    ImageList1.setOnly(cached->second.get(), key);
     targetIconShown_ = key;
     ButtonOpenDefault1.setImageIndex(0);
 }

@@ -33,6 +33,19 @@ std::vector<std::uint32_t> PixelsOf(const ImageList& list) {
     return pixels;
 }
 
+// The image list a button was handed to draw from.
+HIMAGELIST ShownList(const Button& button) {
+    BUTTON_IMAGELIST images{};
+    ::SendMessageW(button.hwnd, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    return images.himl;
+}
+
+int IconSizeOf(HIMAGELIST list) {
+    int cx = 0, cy = 0;
+    ::ImageList_GetIconSize(list, &cx, &cy);
+    return cx;
+}
+
 class FieldIcons : public PairingFixture {};
 
 TEST_F(FieldIcons, TheTargetShowsTheIconOfItsExtensionWhateverItsCase) {
@@ -52,12 +65,25 @@ TEST_F(FieldIcons, TheTargetShowsTheIconOfItsExtensionWhateverItsCase) {
         f.Edit1.setText(step.text);
         EXPECT_EQ(f.ImageList1.count(), 1);
         EXPECT_TRUE(f.ButtonOpenDefault1.showsImage());
+        EXPECT_EQ(ShownList(f.ButtonOpenDefault1), f.ImageList1.handle());
         seen[step.text] = PixelsOf(f.ImageList1);
         EXPECT_FALSE(seen[step.text].empty());
         if (step.sameIconAs) {
             EXPECT_EQ(seen[step.text], seen[step.sameIconAs]);
         }
     }
+}
+
+TEST_F(FieldIcons, ATypeShownAgainAfterAChangeOfSizeHasTheNewSize) {
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(L"C:\\docs\\report.txt");
+    f.Edit1.setText(L"C:\\docs\\picture.bmp");
+    f.ImageList1.resize(32);
+    EXPECT_EQ(IconSizeOf(ShownList(f.ButtonOpenDefault1)), 32);
+    f.Edit1.setText(L"C:\\docs\\report.txt");
+    EXPECT_EQ(f.ImageList1.size(), 32);
+    EXPECT_EQ(IconSizeOf(f.ImageList1.handle()), 32);
+    EXPECT_EQ(IconSizeOf(ShownList(f.ButtonOpenDefault1)), 32);
 }
 
 TEST_F(FieldIcons, TheLauncherShowsAnIconOnlyWhileItsTextNamesAProgram) {
