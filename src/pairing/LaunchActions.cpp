@@ -67,6 +67,18 @@ void TPallendoForm::ButtonExe2Click() {
     if (!launcher.empty()) Open(launcher);
 }
 
+namespace {
+
+// A copy carries its original's attributes; a read-only one must lose that mark to go.
+bool DeleteCopy(const std::wstring& copy) {
+    const DWORD attributes = ::GetFileAttributesW(copy.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(copy.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    return ::DeleteFileW(copy.c_str()) != FALSE;
+}
+
+}  // namespace
+
 void TPallendoForm::DeleteTestCopies() {
     std::vector<std::wstring> kept;
     std::vector<std::wstring> candidates = testCopies_;
@@ -75,7 +87,7 @@ void TPallendoForm::DeleteTestCopies() {
     for (const std::wstring& copy : candidates) {
         if (copy.empty() || !FileExists(copy)) continue;
         // The user may have taken a copy as the target: it is theirs now.
-        if (SamePath(copy, TargetFileName1) || !::DeleteFileW(copy.c_str())) kept.push_back(copy);
+        if (SamePath(copy, TargetFileName1) || !DeleteCopy(copy)) kept.push_back(copy);
     }
     testCopies_ = std::move(kept);
 }

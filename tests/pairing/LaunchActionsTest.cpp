@@ -383,6 +383,27 @@ TEST_F(LaunchActions, TheCloseDeletesEveryCopyThisRunMadeButNeverTheTarget) {
     RemoveTree(FolderPart(secondCopy));
 }
 
+TEST_F(LaunchActions, AReadOnlyTargetsCopyIsReplacedByTheNextTestAndGoesAtTheClose) {
+    TestFolder documents(L"read-only");
+    const std::wstring target = documents / L"locked.txt";
+    WriteBytes(target, "kept as it is");
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(target);
+    SetLauncher(Probe::Path());
+    std::optional<Probe> probe;
+    const std::wstring copy = ExpectCopyLaunched(probe);
+    EXPECT_TRUE(::GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY)
+        << "the copy carries its original's attributes";
+    ExpectCopyLaunched(probe);
+    EXPECT_TRUE(prompter.texts(L"message").empty()) << "the second test replaced the copy";
+    CloseForm();
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_FALSE(Exists(FolderPart(copy)));
+    EXPECT_EQ(ReadBytes(target), "kept as it is");
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(LaunchActions, OpenDefaultAndLauncherAloneStartWithoutArguments) {
     TPallendoForm& f = CreateForm();
     std::optional<Probe> probe;
