@@ -1,6 +1,8 @@
 // The settings file: read during start-up, written at close.
 #include <windows.h>
 
+#include <unordered_set>
+
 #include "app/PallendoForm.h"
 #include "pairing/LauncherHistory.h"
 #include "settings/IniFile.h"
@@ -38,16 +40,15 @@ std::vector<std::wstring> HistoryEntries(const IniImage& image) {
     }
 }
 
-// Compared as the history list compares its entries: whole texts, letter case ignored.
-bool SameEntry(std::wstring_view a, std::wstring_view b) {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-bool Holds(const std::vector<std::wstring>& list, std::wstring_view entry) {
-    for (const std::wstring& e : list)
-        if (SameEntry(e, entry)) return true;
-    return false;
+// An entry's key as the history list compares entries: whole texts, letter case ignored (the
+// ordinal comparison's upper-case mapping), so that a set of keys finds a duplicate at once.
+std::wstring EntryKey(std::wstring_view entry) {
+    std::wstring key(entry);
+    if (!key.empty())
+        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, entry.data(),
+                        static_cast<int>(entry.size()), key.data(), static_cast<int>(key.size()),
+                        nullptr, nullptr, 0);
+    return key;
 }
 
 // This copy's list as the file gives it back (no entry that would read back empty, which would
@@ -57,14 +58,23 @@ std::vector<std::wstring> HistoryToSave(const std::vector<std::wstring>& own,
                                         const std::vector<std::wstring>& atStart,
                                         const std::vector<std::wstring>& inFile) {
     std::vector<std::wstring> merged;
+    std::unordered_set<std::wstring> listed;
     for (const std::wstring& entry : own)
-        if (const std::wstring_view kept = Trim(entry); !kept.empty()) merged.emplace_back(kept);
-    std::size_t at = merged.size();
-    if (at > 0 && merged.back() == kClearHistoryEntry) --at;
+        if (const std::wstring_view kept = Trim(entry); !kept.empty()) {
+            merged.emplace_back(kept);
+            listed.insert(EntryKey(kept));
+        }
+    const bool clearLast = !merged.empty() && merged.back() == kClearHistoryEntry;
+    if (clearLast) merged.pop_back();
+    std::unordered_set<std::wstring> known;
+    for (const std::wstring& entry : atStart) known.insert(EntryKey(entry));
     for (const std::wstring& entry : inFile) {
-        if (entry == kClearHistoryEntry || Holds(atStart, entry) || Holds(merged, entry)) continue;
-        merged.insert(merged.begin() + static_cast<std::ptrdiff_t>(at++), entry);
+        if (entry == kClearHistoryEntry) continue;
+        std::wstring key = EntryKey(entry);
+        if (known.contains(key) || !listed.insert(std::move(key)).second) continue;
+        merged.push_back(entry);
     }
+    if (clearLast) merged.emplace_back(kClearHistoryEntry);
     return merged;
 }
 
