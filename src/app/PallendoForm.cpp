@@ -367,10 +367,7 @@ void TPallendoForm::FocusShownPage() {
     for (int i = 0; i < 3; ++i)
         if (focus && ::IsChild(pages[i]->hwnd, focus)) pageFocus_[i] = focus;
     const int shown = PageControl1.activeIndex();
-    HWND target = shown >= 0 && shown < 3 ? pageFocus_[shown] : nullptr;
-    if (!target || !::IsChild(hwnd, target) || !::IsWindowVisible(target) ||
-        !::IsWindowEnabled(target))
-        target = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    HWND target = FocusTarget(shown >= 0 && shown < 3 ? pageFocus_[shown] : nullptr);
     if (active)
         ::SetFocus(target);
     else
@@ -382,12 +379,16 @@ void TPallendoForm::RememberFocus() {
     if (focus && ::IsChild(hwnd, focus)) lastFocus_ = focus;
 }
 
+// The control itself while it can take the focus, else the first tab stop of the shown page.
+HWND TPallendoForm::FocusTarget(HWND control) const {
+    if (control && ::IsChild(hwnd, control) && ::IsWindowVisible(control) &&
+        ::IsWindowEnabled(control))
+        return control;
+    return ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+}
+
 void TPallendoForm::RestoreFocus() {
-    HWND target = lastFocus_;
-    if (!target || !::IsChild(hwnd, target) || !::IsWindowVisible(target) ||
-        !::IsWindowEnabled(target))
-        target = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
-    if (target) ::SetFocus(target);
+    if (HWND target = FocusTarget(lastFocus_)) ::SetFocus(target);
 }
 
 // The target field, or the combination test when start-up filled both fields.

@@ -179,6 +179,7 @@ private:
     // Focus memory: what had the focus when the window was last deactivated.
     void RememberFocus();
     void RestoreFocus();
+    HWND FocusTarget(HWND control) const;
     HWND StartUpFocus() const;
     int NaturalHeight() const;
 

@@ -15,23 +15,9 @@ namespace {
 constexpr wchar_t kSetText[] = L" を設定しました";
 constexpr std::size_t kCachedTargetIcons = 32;
 
-bool IsSlash(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
 std::wstring LowerCase(std::wstring text) {
     if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
-}
-
-// "\\server" and "\\server\share" name no file yet; asking the file system about them would
-// wait on the network while the user is still typing the name.
-bool IsUncPrefix(const std::wstring& text) {
-    if (text.size() < 2 || !IsSlash(text[0]) || !IsSlash(text[1])) return false;
-    int separators = 0;
-    for (std::size_t i = 2; i < text.size(); ++i)
-        if (IsSlash(text[i])) ++separators;
-    return separators < 2 || (separators == 2 && IsSlash(text.back()));
 }
 
 // The full path of the existing file a launcher text names, as the platform's own icon

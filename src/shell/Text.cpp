@@ -204,3 +204,11 @@ bool HasInvalidFileNameChars(std::wstring_view name) {
             return true;
     return false;
 }
+
+bool IsUncPrefix(std::wstring_view text) {
+    if (text.size() < 2 || !IsSlash(text[0]) || !IsSlash(text[1])) return false;
+    int separators = 0;
+    for (std::size_t i = 2; i < text.size(); ++i)
+        if (IsSlash(text[i])) ++separators;
+    return separators < 2 || (separators == 2 && IsSlash(text.back()));
+}

@@ -30,6 +30,9 @@ std::wstring ExtensionOf(std::wstring_view path);
 std::wstring FolderOf(std::wstring_view path);
 // The same without validation.
 std::wstring FolderPart(std::wstring_view path);
+// True for "\\server" and "\\server\share" (either slash): a UNC name still being typed, which
+// names no file yet; asking the file system about it would wait on the network.
+bool IsUncPrefix(std::wstring_view text);
 // True when the name begins with a separator or has a colon as its second character.
 bool IsRootedName(std::wstring_view name);
 // One separator between folder and name unless the folder ends with one; a rooted name stands
