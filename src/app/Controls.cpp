@@ -18,6 +18,9 @@ void Control::setWindowText(std::wstring_view text) const {
 }
 
 void Control::setEnabled(bool enabled) const {
+    // The state is read locally; changing it costs a round of messages (and under Wine a trip to
+    // the window server), which a keystroke that changes nothing must not pay.
+    if (this->enabled() == enabled) return;
     ::EnableWindow(hwnd, enabled ? TRUE : FALSE);
 }
 bool Control::enabled() const {
