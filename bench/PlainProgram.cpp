@@ -19,21 +19,28 @@ constexpr wchar_t kClass[] = L"PlainProgram";
 #endif
 constexpr wchar_t kPageClass[] = L"PlainPage";
 
-// The main window's controls by kind, as its control table lists them.
+// The main window's controls by kind and page, as its control table lists them, in the state
+// the window shows them at start-up: the first paint draws the same controls.
 struct Kind {
     const wchar_t* cls;
     DWORD style;
     DWORD exStyle;
+    int page;  // 0 File, 1 Edit (shown at start-up), 2 Help
     int count;
+    int disabled;  // how many of them are disabled
 };
+constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr Kind kKinds[] = {
-    {WC_BUTTONW, BS_GROUPBOX, 0, 4},
-    {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0, 22},
-    {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 3},
-    {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP, 0, 3},
-    {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 3},
-    {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 2},
-    {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 1},
+    {WC_BUTTONW, BS_GROUPBOX, 0, 0, 2, 0},
+    {WC_BUTTONW, kPush, 0, 0, 5, 0},
+    {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 3, 0},
+    {WC_BUTTONW, BS_GROUPBOX, 0, 1, 2, 0},
+    {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 1, 3, 1},
+    {WC_BUTTONW, kPush, 0, 1, 12, 10},
+    {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 1, 2, 1},
+    {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 1, 1, 0},
+    {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP, 0, 1, 3, 3},
+    {WC_BUTTONW, kPush, 0, 2, 5, 0},
 };
 
 HFONT font = nullptr;
@@ -93,6 +100,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         };
         RECT client{};
         ::GetClientRect(window, &client);
+        // The pages first: the tab control, made later, lies below them and does not hide them.
+        for (int i = 0; i < 3; ++i) {
+            pages[i] = child(kPageClass, L"", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, window, 8, 30,
+                             client.right - 16, client.bottom - 62);
+            if (i != 1) ::ShowWindow(pages[i], SW_HIDE);
+        }
         HWND tabs = child(WC_TABCONTROLW, L"", WS_CLIPSIBLINGS, 0, window, 3, 3, client.right - 6,
                           client.bottom - 28);
         const wchar_t* captions[] = {L"ファイル", L"編集", L"ヘルプ"};
@@ -100,18 +113,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             TCITEMW item{TCIF_TEXT};
             item.pszText = const_cast<wchar_t*>(captions[i]);
             TabCtrl_InsertItem(tabs, i, &item);
-            pages[i] = child(kPageClass, L"", WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, window, 8, 30,
-                             client.right - 16, client.bottom - 62);
-            if (i != 1) ::ShowWindow(pages[i], SW_HIDE);
         }
+        TabCtrl_SetCurSel(tabs, 1);
         HWND status = child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, 0, window, 0, 0, 0, 0);
         const int parts[] = {120, 620};
         ::SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
-        int n = 0;
+        int onPage[3] = {};
         for (const Kind& kind : kKinds)
-            for (int i = 0; i < kind.count; ++i, ++n)
-                child(kind.cls, L"コントロール", kind.style, kind.exStyle, pages[n % 3],
-                      4 + (n / 3 % 4) * 130, 4 + (n / 12) * 26, 120, 22);
+            for (int i = 0; i < kind.count; ++i) {
+                const int n = onPage[kind.page]++;
+                const DWORD state = i < kind.disabled ? WS_DISABLED : 0;
+                child(kind.cls, L"コントロール", kind.style | state, kind.exStyle, pages[kind.page],
+                      4 + n % 4 * 130, 4 + n / 4 * 26, 120, 22);
+            }
         return 0;
     }
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
