@@ -16,6 +16,7 @@
 #include "shell/AppInfo.h"
 #include "shell/Failure.h"
 #include "shell/Shell.h"
+#include "shell/SystemLibrary.h"
 #include "shell/Text.h"
 
 namespace {
@@ -49,8 +50,11 @@ void FillGradient(HWND dialog, HDC dc, std::uint32_t colour) {
         {client.right, client.bottom, channel(0), channel(8), channel(16), 0},
     };
     GRADIENT_RECT rect{0, 1};
-    ::GradientFill(dc, vertices, 2, &rect, 1,
-                   (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+    static auto* const gradientFill =
+        SystemFunction<decltype(::GradientFill)>(L"msimg32.dll", "GradientFill");
+    if (gradientFill)
+        gradientFill(dc, vertices, 2, &rect, 1,
+                     (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
 }
 
 std::wstring WindowText(HWND window) {

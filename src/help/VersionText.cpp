@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "shell/Clock.h"
+#include "shell/SystemLibrary.h"
 
 namespace {
+
+constexpr wchar_t kVersionLibrary[] = L"version.dll";
 
 // Instants and wall-clock times as milliseconds since 1601, so that minutes can be added.
 using Millis = std::int64_t;
@@ -106,15 +109,22 @@ std::wstring FormatUkraineTime(const SYSTEMTIME& t) {
 }  // namespace
 
 std::wstring FileVersionText(std::wstring_view path) {
+    static auto* const sizeOf =
+        SystemFunction<decltype(::GetFileVersionInfoSizeW)>(kVersionLibrary, "GetFileVersionInfoSizeW");
+    static auto* const infoOf =
+        SystemFunction<decltype(::GetFileVersionInfoW)>(kVersionLibrary, "GetFileVersionInfoW");
+    static auto* const query =
+        SystemFunction<decltype(::VerQueryValueW)>(kVersionLibrary, "VerQueryValueW");
+    if (!sizeOf || !infoOf || !query) return {};
     const std::wstring file(path);
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    const DWORD size = sizeOf(file.c_str(), &ignored);
     if (size == 0) return {};
     std::vector<std::byte> data(size);
-    if (!::GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return {};
+    if (!infoOf(file.c_str(), 0, size, data.data())) return {};
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+    if (!query(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
         info == nullptr || length < sizeof(VS_FIXEDFILEINFO))
         return {};
     wchar_t text[32];
