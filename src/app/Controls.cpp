@@ -59,6 +59,8 @@ void Button::refreshImage() {
         if (icon) ::ImageList_ReplaceIcon(own.get(), -1, icon.get());
         shown = own.get();
     }
+    // A button that shows no image, and showed none, has nothing to draw again.
+    if (!shown && !shownList_) return;
     if (shown != shownList_ || own) {
         BUTTON_IMAGELIST images{};
         images.himl = shown;
@@ -298,6 +300,13 @@ void ImageList::addBitmap(HBITMAP bitmap) {
     // Bitmaps are 16 x 16 designs; the list may be larger at a higher resolution.
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof(info), &info);
+    // Every pixel opaque.
+    const std::vector<BYTE> opaque(static_cast<std::size_t>((size_ + 15) / 16 * 2 * size_), 0);
+    if (info.bmWidth == size_ && info.bmHeight == size_) {
+        UniqueBitmap mask(::CreateBitmap(size_, size_, 1, 1, opaque.data()));
+        ::ImageList_Add(list_.get(), bitmap, mask.get());
+        return changed();
+    }
     HDC screen = ::GetDC(nullptr);
     HDC source = ::CreateCompatibleDC(screen);
     HDC target = ::CreateCompatibleDC(screen);
@@ -363,31 +372,4 @@ LRESULT CALLBACK KeyPressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 
 void SubclassKeyPress(HWND edit, KeyPressHandler* handler) {
     ::SetWindowSubclass(edit, KeyPressProc, 1, reinterpret_cast<DWORD_PTR>(handler));
-}
-
-namespace {
-LRESULT CALLBACK ArrowKeysProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR data) {
-    auto* handler = reinterpret_cast<ArrowHandler*>(data);
-    const bool arrow =
-        wParam == VK_LEFT || wParam == VK_UP || wParam == VK_RIGHT || wParam == VK_DOWN;
-    // The dialog manager hands the arrow keys to the control instead of moving through its
-    // (single-button) group itself.
-    if (message == WM_GETDLGCODE)
-        return ::DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTARROWS;
-    if (message == WM_KEYDOWN && arrow && handler && *handler) {
-        const int step = (wParam == VK_LEFT || wParam == VK_UP) ? -1 : 1;
-        Guarded([&]() -> LRESULT {
-            (*handler)(step);
-            return 0;
-        });
-        return 0;
-    }
-    if (message == WM_KEYUP && arrow) return 0;
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
-}  // namespace
-
-void SubclassArrowKeys(HWND control, ArrowHandler* handler) {
-    ::SetWindowSubclass(control, ArrowKeysProc, 2, reinterpret_cast<DWORD_PTR>(handler));
 }

@@ -160,6 +160,3 @@ private:
 using KeyPressHandler = std::function<void(wchar_t&)>;
 void SubclassKeyPress(HWND edit, KeyPressHandler* handler);
 
-// The arrow keys on a control: the handler gets -1 for Left and Up, +1 for Right and Down.
-using ArrowHandler = std::function<void(int step)>;
-void SubclassArrowKeys(HWND control, ArrowHandler* handler);

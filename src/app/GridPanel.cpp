@@ -22,8 +22,22 @@ RECT GridPanel::cellRect(int row, int column, int rowSpan, int columnSpan) const
     return r;
 }
 
-void GridPanel::layout(const RECT& bounds, int dpi, int naturalHeight) const {
-    bounds_ = bounds;
+RECT GridPanel::area(int dpi) const {
+    RECT r{};
+    ::GetClientRect(container_.hwnd, &r);
+    // A group box lies on the page that also holds the panel's controls.
+    if (!cells_.empty() && ::GetParent(cells_.front().control->hwnd) != container_.hwnd)
+        ::MapWindowPoints(container_.hwnd, ::GetParent(container_.hwnd),
+                          reinterpret_cast<POINT*>(&r), 2);
+    r.left += MulDiv(insets_.left, dpi, 96);
+    r.top += MulDiv(insets_.top, dpi, 96);
+    r.right -= MulDiv(insets_.right, dpi, 96);
+    r.bottom -= MulDiv(insets_.bottom, dpi, 96);
+    return r;
+}
+
+void GridPanel::layout(int dpi, int naturalHeight) const {
+    bounds_ = area(dpi);
     for (const GridCell& cell : cells_) {
         if (!cell.control || !cell.control->hwnd) continue;
         RECT r = cellRect(cell.row, cell.column, cell.rowSpan, cell.columnSpan);

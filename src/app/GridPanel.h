@@ -22,19 +22,28 @@ struct GridCell {
     SIZE fixedSize{};  // for CellFit::Centered, at 96 DPI
 };
 
+// Space kept free between a container's edges and the panel it holds, at 96 DPI.
+struct Insets {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class GridPanel {
 public:
-    GridPanel(std::vector<int> columnShares, std::vector<int> rowShares)
-        : columns_(std::move(columnShares)), rows_(std::move(rowShares)) {}
+    // The panel fills `container` (a page, or a group box on a page) inside `insets`; its
+    // controls are children of that page.
+    GridPanel(const Control& container, Insets insets, std::vector<int> columnShares,
+              std::vector<int> rowShares)
+        : container_(container),
+          insets_(insets),
+          columns_(std::move(columnShares)),
+          rows_(std::move(rowShares)) {}
 
     void add(const GridCell& cell) { cells_.push_back(cell); }
     const std::vector<GridCell>& cells() const { return cells_; }
-    const std::vector<int>& columnShares() const { return columns_; }
-    const std::vector<int>& rowShares() const { return rows_; }
 
-    // Lays the children out inside `bounds` (parent client coordinates, already scaled).
-    // `naturalHeight` is the scaled natural height of a one-line control.
-    void layout(const RECT& bounds, int dpi, int naturalHeight) const;
+    // Lays the children out in the container as it stands now. `naturalHeight` is the scaled
+    // natural height of a one-line control.
+    void layout(int dpi, int naturalHeight) const;
     RECT bounds() const { return bounds_; }
     RECT cellRect(int row, int column, int rowSpan = 1, int columnSpan = 1) const;
 
@@ -43,6 +52,10 @@ public:
 
 private:
     static int Offset(const std::vector<int>& shares, int index, int length);
+    // The container's rectangle inside the insets, in the page's client coordinates.
+    RECT area(int dpi) const;
+    const Control& container_;
+    Insets insets_;
     std::vector<int> columns_, rows_;
     std::vector<GridCell> cells_;
     mutable RECT bounds_{};

@@ -62,13 +62,6 @@ void TPallendoForm::TsEdit1Resize() {
     ::SetWindowPos(GroupBox4.hwnd, nullptr, 0, 0, page.right, upper, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(GroupBox6.hwnd, nullptr, 0, upper, page.right, page.bottom - upper,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    // Each group's grid fills the group inside its frame, with a wider margin on the left.
-    auto interior = [this](const RECT& box) {
-        return RECT{box.left + Scale(12), box.top + Scale(16), box.right - Scale(2),
-                    box.bottom - Scale(2)};
-    };
-    GridPanel4.layout(interior(RECT{0, 0, page.right, upper}), dpi(), NaturalHeight());
-    GridPanel6.layout(interior(RECT{0, upper, page.right, page.bottom}), dpi(), NaturalHeight());
 }
 
 void TPallendoForm::PageControl1Change() {

@@ -96,6 +96,13 @@ Page& PageOf(TPallendoForm& form, PageId page) {
     return form.TsEdit1;
 }
 
+// The window's size for the design client size at a DPI.
+SIZE DesignFrameSize(DWORD style, DWORD exStyle, int dpi) {
+    RECT r{0, 0, ::MulDiv(kDesignClientSize.cx, dpi, 96), ::MulDiv(kDesignClientSize.cy, dpi, 96)};
+    ::AdjustWindowRectExForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 const ControlRow* RowOfWindow(HWND control) {
     return control ? RowOfId(::GetDlgCtrlID(control)) : nullptr;
 }
@@ -112,10 +119,12 @@ TPallendoForm::TPallendoForm(FormOptions options) : options_(std::move(options))
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     // Composited: the window and its controls are painted double-buffered, without flicker.
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_COMPOSITED;
+    const SIZE frame = DesignFrameSize(style, exStyle, static_cast<int>(::GetDpiForSystem()));
     // Unowned and with WS_EX_APPWINDOW: the window itself has the taskbar button.
     ::CreateWindowExW(exStyle, kFormClass, kApplicationTitle.data(), style, CW_USEDEFAULT,
-                      CW_USEDEFAULT, kDesignClientSize.cx, kDesignClientSize.cy, nullptr, nullptr,
-                      instance, this);
+                      CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr, instance, this);
+    SetDialogKeysWindow(hwnd, accelerators_.get(),
+                        [this](const MSG& msg) { return previewKey(msg); });
 }
 
 TPallendoForm::~TPallendoForm() {
@@ -148,6 +157,7 @@ LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wPa
     auto* form = reinterpret_cast<TPallendoForm*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        ForgetDialogKeysWindow(window);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->hwnd = nullptr;
         return ::DefWindowProcW(window, message, wParam, lParam);
@@ -325,6 +335,21 @@ void TPallendoForm::RadioClicked(RadioButton& clicked) {
         radio->setChecked(radio == &clicked);
 }
 
+// The three destinations are not next to each other in the tab order, so the dialog manager's
+// own arrow keys, which move through neighbouring buttons, cannot serve them.
+bool TPallendoForm::previewKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    const WPARAM key = msg.wParam;
+    if (key != VK_LEFT && key != VK_UP && key != VK_RIGHT && key != VK_DOWN) return false;
+    for (const RadioButton* radio :
+         {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3})
+        if (msg.hwnd == radio->hwnd) {
+            MoveRadioChoice(key == VK_LEFT || key == VK_UP ? -1 : 1);
+            return true;
+        }
+    return false;
+}
+
 // The arrow keys move the destination choice through the group, round at its ends.
 void TPallendoForm::MoveRadioChoice(int step) {
     RadioButton* group[] = {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3};
@@ -401,40 +426,43 @@ void TPallendoForm::CreateControls() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                      HWND parent, int id) {
-        return ::CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+        return ::CreateWindowExW(exStyle, cls, text, style | WS_CHILD, 0, 0, 0, 0,
                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  instance, nullptr);
     };
-    PageControl1.hwnd =
-        child(WC_TABCONTROLW, L"", TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS, 0, hwnd, 1);
+    // The pages first: a window created later lies below them, the tab control too.
     const wchar_t* captions[] = {L"ファイル", L"編集", L"ヘルプ"};
     Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
+    for (int i = 0; i < 3; ++i)
+        pages[i]->hwnd =
+            child(kPageClass, captions[i], WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd, 10 + i);
+    // Each page is shown when it becomes the active one; its controls are visible on it.
+    PageControl1.hwnd = child(WC_TABCONTROLW, L"",
+                              TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS | WS_VISIBLE, 0,
+                              hwnd, 1);
     for (int i = 0; i < 3; ++i) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(captions[i]);
         TabCtrl_InsertItem(PageControl1.hwnd, i, &item);
-        pages[i]->hwnd =
-            child(kPageClass, captions[i], WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd, 10 + i);
-        ::SetWindowPos(pages[i]->hwnd, HWND_TOP, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    StatusBar1.hwnd =
-        child(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, hwnd, 2);
+    StatusBar1.hwnd = child(STATUSCLASSNAMEW, L"",
+                            SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | WS_VISIBLE, 0,
+                            hwnd, 2);
 
     for (const ControlRow* row : CreationOrder()) {
         Control& control = row->control(*this);
         const DWORD exStyle = row->kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0;
-        control.hwnd = child(ClassOf(row->kind), std::wstring(row->caption).c_str(),
-                             StyleOf(row->kind) | WS_GROUP, exStyle, PageOf(*this, row->page).hwnd,
-                             IdOfRow(*row));
-        if (!row->enabled) control.setEnabled(false);
+        // Created in their design state: a control disabled afterwards would be drawn twice.
+        const DWORD style =
+            StyleOf(row->kind) | WS_GROUP | WS_VISIBLE | (row->enabled ? 0 : WS_DISABLED);
+        control.hwnd = child(ClassOf(row->kind), std::wstring(row->caption).c_str(), style, exStyle,
+                             PageOf(*this, row->page).hwnd, IdOfRow(*row));
         if (row->kind == ControlKind::RadioButton) {
             static_cast<RadioButton&>(control).setChecked(row->checked);
             // On Windows a radio button that gets the focus unchecked reports a click; the
             // destination changes only when the user chooses it.
             ::SendMessageW(control.hwnd, BM_SETDONTCLICK, TRUE, 0);
-            SubclassArrowKeys(control.hwnd, &radioArrows_);
         } else if (row->checked) {
             ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
@@ -453,7 +481,6 @@ void TPallendoForm::CreateControls() {
     Edit3.onChange = [this] { Edit3Change(); };
     CheckBoxAddHistory1.onClick = [this] { CheckBoxAddHistory1Click(); };
     edit3KeyPress_ = [this](wchar_t& key) { Edit3KeyPress(key); };
-    radioArrows_ = [this](int step) { MoveRadioChoice(step); };
     accelerators_ = CreatePageKeys();
     SubclassKeyPress(Edit3.hwnd, &edit3KeyPress_);
     ::SendMessageW(ComboBox2.hwnd, CB_SETMINVISIBLE, 10, 0);
@@ -479,11 +506,14 @@ void TPallendoForm::CreateControls() {
 
 // The design client size at this window's DPI, until start-up places the window for good.
 void TPallendoForm::SizeClientForDpi() {
-    RECT r{0, 0, Scale(kDesignClientSize.cx), Scale(kDesignClientSize.cy)};
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-    ::AdjustWindowRectExForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi_));
-    ::SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    const SIZE wanted = DesignFrameSize(style, exStyle, dpi_);
+    RECT now{};
+    ::GetWindowRect(hwnd, &now);
+    // The window was made for the system's DPI, normally its own as well.
+    if (now.right - now.left == wanted.cx && now.bottom - now.top == wanted.cy) return;
+    ::SetWindowPos(hwnd, nullptr, 0, 0, wanted.cx, wanted.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -492,8 +522,10 @@ void TPallendoForm::ApplyDpi(int dpi) {
     font_.reset(::CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                               DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
-    auto setFont = [this](HWND control) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // Before the first show nothing is drawn yet: the controls draw once, with the font.
+    const BOOL redraw = ::IsWindowVisible(hwnd);
+    auto setFont = [this, redraw](HWND control) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), redraw);
     };
     setFont(PageControl1.hwnd);
     setFont(StatusBar1.hwnd);
@@ -528,34 +560,16 @@ void TPallendoForm::Layout() {
     TabCtrl_AdjustRect(PageControl1.hwnd, FALSE, &display);
     ::MapWindowPoints(PageControl1.hwnd, hwnd, reinterpret_cast<POINT*>(&display), 2);
     for (Page* page : {&TsFile1, &TsEdit1, &TsHelp1})
-        ::SetWindowPos(page->hwnd, HWND_TOP, display.left, display.top,
+        ::SetWindowPos(page->hwnd, nullptr, display.left, display.top,
                        std::max(0L, display.right - display.left),
-                       std::max(0L, display.bottom - display.top), SWP_NOACTIVATE);
+                       std::max(0L, display.bottom - display.top), SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // The File page: two group boxes side by side, each holding its grid.
-    const int natural = NaturalHeight();
-    RECT file{};
-    ::GetClientRect(TsFile1.hwnd, &file);
-    GridPanel5.layout(file, dpi_, natural);
-    auto interior = [this](const GroupBox& box) {
-        RECT r{};
-        ::GetWindowRect(box.hwnd, &r);
-        ::MapWindowPoints(nullptr, ::GetParent(box.hwnd), reinterpret_cast<POINT*>(&r), 2);
-        r.left += Scale(2);
-        r.right -= Scale(2);
-        r.top += Scale(16);
-        r.bottom -= Scale(2);
-        return r;
-    };
-    GridPanel1.layout(interior(GroupBox1), dpi_, natural);
-    GridPanel2.layout(interior(GroupBox2), dpi_, natural);
-
-    RECT help{};
-    ::GetClientRect(TsHelp1.hwnd, &help);
-    ::InflateRect(&help, -Scale(3), -Scale(3));
-    GridPanel3.layout(help, dpi_, natural);
-    TsEdit1Resize();
-    ::InvalidateRect(hwnd, nullptr, TRUE);
+    // The pages' size is set: the Edit page has placed its two group boxes. Each panel is laid
+    // out in its container once, a container before the panels inside it.
+    for (const GridPanel* panel : {&GridPanel5, &GridPanel1, &GridPanel2, &GridPanel4, &GridPanel6,
+                                   &GridPanel3})
+        panel->layout(dpi_, NaturalHeight());
+    if (::IsWindowVisible(hwnd)) ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void TPallendoForm::ActivatePage(int index) {
@@ -579,7 +593,6 @@ int RunPallendo() {
     int exitCode = 0;
     {
         TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
-        SetDialogKeysWindow(form.hwnd, form.accelerators());
         form.Show();
         MarkStartup("window shown");
         exitCode = RunMessageLoop();

@@ -27,6 +27,11 @@ std::vector<std::wstring> ProcessArguments();
 
 class Page : public Control {};
 
+// A group box's panel lies inside its frame and below its caption; the Edit page's groups keep
+// a wider margin on the left.
+inline constexpr Insets kFileGroupInsets{2, 16, 2, 2};
+inline constexpr Insets kEditGroupInsets{12, 16, 2, 2};
+
 class TPallendoForm {
 public:
     explicit TPallendoForm(FormOptions options = {});
@@ -52,9 +57,9 @@ public:
     Button ButtonSendTo1, ButtonDeskTop1, ButtonStartMenu1, ButtonStartUp1;
     CheckBox CheckBoxCloseQuery1, CheckBoxSaveStatus1, CheckBoxAddHistory1;
     Button ButtonDefApp1;
-    GridPanel GridPanel5{{50, 50}, {100}};
-    GridPanel GridPanel1{{100}, {25, 25, 25, 25}};
-    GridPanel GridPanel2{{100}, {25, 25, 25, 25}};
+    GridPanel GridPanel5{TsFile1, {}, {50, 50}, {100}};
+    GridPanel GridPanel1{GroupBox1, kFileGroupInsets, {100}, {25, 25, 25, 25}};
+    GridPanel GridPanel2{GroupBox2, kFileGroupInsets, {100}, {25, 25, 25, 25}};
 
     // Edit page
     GroupBox GroupBox4, GroupBox6;
@@ -66,12 +71,12 @@ public:
     RadioButton RadioButtonDeskTop1, RadioButtonStartMenu2, RadioButtonStartUp3;
     Button ButtonOpenFolder3, ButtonEdit3Clear, ButtonCreate3, ButtonProperties3, ButtonExeLink3;
     Edit Edit3;
-    GridPanel GridPanel4{{25, 25, 25, 25}, {20, 20, 20, 20, 20}};
-    GridPanel GridPanel6{{25, 25, 25, 25}, {1, 1, 1}};
+    GridPanel GridPanel4{GroupBox4, kEditGroupInsets, {25, 25, 25, 25}, {20, 20, 20, 20, 20}};
+    GridPanel GridPanel6{GroupBox6, kEditGroupInsets, {25, 25, 25, 25}, {1, 1, 1}};
 
     // Help page
     Button Button4, Button5, Button6, Button7, Button8;
-    GridPanel GridPanel3{{50, 50}, {1, 1, 1}};
+    GridPanel GridPanel3{TsHelp1, {3, 3, 3, 3}, {50, 50}, {1, 1, 1}};
 
     // --- private fields of the window ---------------------------------------------------------
     std::wstring TargetFileName1;
@@ -157,8 +162,11 @@ public:
     const FormOptions& options() const { return options_; }
 
     // --- keyboard -----------------------------------------------------------------------------
-    // The window's keyboard shortcuts (the page keys), for the message loop.
-    HACCEL accelerators() const { return accelerators_.get(); }
+    // The window's keys go through the message loop's dialog keys while it lives: the page keys
+    // as keyboard shortcuts, and the keys it previews.
+    // A key the window handles before the focused control and the dialog keys do: the arrow keys
+    // on the destination's radio buttons. True when it took the key.
+    bool previewKey(const MSG& msg);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
@@ -189,7 +197,6 @@ private:
     int dpi_ = 96;
     UniqueFont font_;
     KeyPressHandler edit3KeyPress_;
-    ArrowHandler radioArrows_;
     UniqueAccelerators accelerators_;
     // The control that had the focus when the window was deactivated; it gets it back.
     HWND lastFocus_ = nullptr;

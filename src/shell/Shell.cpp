@@ -29,6 +29,11 @@ HACCEL& DialogKeysAccelerators() {
     return accelerators;
 }
 
+KeyPreview& DialogKeysPreview() {
+    static KeyPreview preview;
+    return preview;
+}
+
 // The owner of a box: the program's active window, else the application window.
 HWND BoxOwner() {
     HWND active = ::GetActiveWindow();
@@ -199,9 +204,14 @@ void ReportEscapedException(const std::exception* error) noexcept {
     }
 }
 
-void SetDialogKeysWindow(HWND window, HACCEL accelerators) {
+void SetDialogKeysWindow(HWND window, HACCEL accelerators, KeyPreview preview) {
     DialogKeysWindow() = window;
     DialogKeysAccelerators() = accelerators;
+    DialogKeysPreview() = std::move(preview);
+}
+
+void ForgetDialogKeysWindow(HWND window) {
+    if (DialogKeysWindow() == window) SetDialogKeysWindow(nullptr);
 }
 
 namespace {
@@ -226,10 +236,12 @@ void Dispatch(MSG& msg) {
         return;
     HWND dialog = DialogKeysWindow();
     if (dialog && ::IsWindow(dialog)) {
-        HACCEL accelerators = DialogKeysAccelerators();
-        if (accelerators && (msg.hwnd == dialog || ::IsChild(dialog, msg.hwnd)) &&
-            ::TranslateAcceleratorW(dialog, accelerators, &msg))
+        const bool ours = msg.hwnd == dialog || ::IsChild(dialog, msg.hwnd);
+        if (const KeyPreview& preview = DialogKeysPreview();
+            ours && preview && Guarded([&]() -> LRESULT { return preview(msg); }))
             return;
+        HACCEL accelerators = DialogKeysAccelerators();
+        if (accelerators && ours && ::TranslateAcceleratorW(dialog, accelerators, &msg)) return;
         // Enter presses the focused push button, as in a dialog box.
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == ::GetFocus() &&
             ::IsChild(dialog, msg.hwnd) && IsPushButton(msg.hwnd)) {

@@ -2,6 +2,7 @@
 // The thin layer over the platform shell and its message boxes that the rest of the program uses.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,10 +37,14 @@ void ShowApplicationError(std::wstring_view message);
 
 // Handles the window messages that are waiting, then returns.
 void ProcessMessages();
+// A look at a key before the window's controls and dialog keys get it; true when it was taken.
+using KeyPreview = std::function<bool(const MSG&)>;
 // The window whose dialog keys (Tab, Enter, arrows) and keyboard shortcuts (`accelerators`,
-// may be null) the message loops handle. The keys of a dialog box of the program that is open
-// go to that box.
-void SetDialogKeysWindow(HWND window, HACCEL accelerators = nullptr);
+// may be null) the message loops handle, after `preview` (may be empty) has seen the key. The
+// keys of a dialog box of the program that is open go to that box.
+void SetDialogKeysWindow(HWND window, HACCEL accelerators = nullptr, KeyPreview preview = {});
+// No window's dialog keys any more, when they were this window's.
+void ForgetDialogKeysWindow(HWND window);
 // Runs the message loop until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 

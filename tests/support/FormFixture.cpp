@@ -36,7 +36,6 @@ void FormFixture::TearDown() {
 
 TPallendoForm& FormFixture::CreateForm(FormOptions options, bool show) {
     form = std::make_unique<TPallendoForm>(std::move(options));
-    SetDialogKeysWindow(form->hwnd, form->accelerators());
     if (show) form->Show();
     PumpMessages();
     return *form;
