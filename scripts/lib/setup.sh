@@ -83,6 +83,34 @@ stop_all() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
   XVFB_PID=""
+  unmount_small_disk
+}
+
+# A small disk for the test of a copy that fills one up: a 16 MiB memory file system in the build
+# tree. Mounting takes root (or sudo without a password); where neither is at hand, that one test
+# says so and is skipped.
+SMALL_DISK=""
+mount_small_disk() {
+  local dir="$BUILD/small-disk"
+  mkdir -p "$dir"
+  local root=()
+  if [ "$(id -u)" != 0 ]; then
+    sudo -n true 2>/dev/null || { log "no small disk (needs root): the disk-full test is skipped"; return 0; }
+    root=(sudo -n)
+  fi
+  if mountpoint -q "$dir"; then "${root[@]}" umount "$dir" 2>/dev/null || true; fi
+  if "${root[@]}" mount -t tmpfs -o size=16m,mode=0777 pallendo-small-disk "$dir" 2>/dev/null; then
+    SMALL_DISK="$dir"
+    export PALLENDO_SMALL_DISK="$dir"
+  else
+    log "no small disk could be mounted: the disk-full test is skipped"
+  fi
+}
+
+unmount_small_disk() {
+  [ -n "$SMALL_DISK" ] || return 0
+  if [ "$(id -u)" = 0 ]; then umount "$SMALL_DISK"; else sudo -n umount "$SMALL_DISK"; fi 2>/dev/null || true
+  SMALL_DISK=""
 }
 
 # Creates the prefix once (with the display already running: wineboot starts Wine's desktop

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "PairingFixture.h"
+#include "shell/Shell.h"
 #include "shell/Text.h"
 
 namespace {
@@ -66,6 +67,12 @@ FILETIME LastWriteOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
     return data.ftLastWriteTime;
+}
+
+long long FreeBytesOn(const std::wstring& folder) {
+    ULARGE_INTEGER available{};
+    ::GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr);
+    return static_cast<long long>(available.QuadPart);
 }
 
 long long SizeOf(const std::wstring& path) {
@@ -259,6 +266,36 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     EXPECT_EQ(copied.dwHighDateTime, written.dwHighDateTime);
     EXPECT_EQ(Message(), L"medium clip.mkv を probe.exe で開きました");
     EXPECT_TRUE(f.GridPanel6.enabled());
+    EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
+}
+
+TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeavesNoCopy) {
+    if (SmallDisk().empty()) GTEST_SKIP() << "the test run has no small disk to fill (it needs root)";
+    // The temporary folder lies on a disk of 16 MiB; the document is larger than the whole disk.
+    const std::wstring temp = SmallDisk() + L"\\temp";
+    ::CreateDirectoryW(temp.c_str(), nullptr);
+    const TempFolderOverride onSmallDisk(temp);
+    const long long freeBefore = FreeBytesOn(temp);
+    const std::wstring target = folder / L"holiday film.mkv";
+    WriteSparse(target, 64LL << 20);
+    TPallendoForm& f = CreateForm();
+    f.Edit1.setText(target);
+    SetLauncher(Probe::Path());
+    Probe probe;
+    f.ButtonTest12.click();
+
+    const std::wstring platformText = SystemErrorText(ERROR_DISK_FULL);
+    EXPECT_FALSE(platformText.empty());
+    EXPECT_EQ(prompter.texts(), std::vector<std::wstring>{L"実行できませんでした 112\r\n" + platformText +
+                                                          L"\r\n" + Probe::Path() + L"\r\n" +
+                                                          target});
+    EXPECT_EQ(FolderPart(f.TempFileName1).rfind(temp, 0), 0u) << "the copy went to the small disk";
+    EXPECT_FALSE(Exists(f.TempFileName1));
+    EXPECT_EQ(FreeBytesOn(temp), freeBefore) << "the partial copy still takes room";
+    EXPECT_FALSE(probe.Recorded());
+    EXPECT_FALSE(f.GridPanel6.enabled());
+    EXPECT_EQ(Message(), L"holiday film.mkv を probe.exe で開けませんでした");
+    EXPECT_TRUE(f.ButtonTest12.enabled());
     EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
 }
 

@@ -148,14 +148,22 @@ SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second, in
     return t;
 }
 
-std::wstring TrashFolder() {
-    wchar_t home[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"PALLENDO_TEST_HOME", home, MAX_PATH);
-    // HOME is the Unix path of the test home; Wine maps the root file system to Z:.
-    std::wstring path = std::wstring(L"Z:") + home + L"/.local/share/Trash/files";
+std::wstring HostFolderOf(const wchar_t* variable) {
+    wchar_t host[MAX_PATH] = {};
+    if (::GetEnvironmentVariableW(variable, host, MAX_PATH) == 0) return {};
+    std::wstring path = std::wstring(L"Z:") + host;
     for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
     return path;
+}
+
+std::wstring TrashFolder() {
+    // Wine does not pass HOME on to its programs; the test run names the test home again.
+    return HostFolderOf(L"PALLENDO_TEST_HOME") + L"\\.local\\share\\Trash\\files";
+}
+
+std::wstring SmallDisk() {
+    return HostFolderOf(L"PALLENDO_SMALL_DISK");
 }
 
 std::wstring TestProgramFolder() {

@@ -76,6 +76,11 @@ SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second = 0
 
 // Wine's trash of the test home, where deleted files land.
 std::wstring TrashFolder();
+// The path in the prefix of a folder of the host that the environment variable names (Wine maps
+// the host's root to Z:); "" when the variable is not set.
+std::wstring HostFolderOf(const wchar_t* variable);
+// A disk of 16 MiB for tests that fill one up; "" where the test run could not make one.
+std::wstring SmallDisk();
 
 // The folder of the running test program.
 std::wstring TestProgramFolder();
