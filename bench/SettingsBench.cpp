@@ -13,7 +13,9 @@
 #include "app/PallendoForm.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsPath.h"
-#include "shell/Shell.h"
+#include "shell/MessageLoop.h"
+#include "shell/ProgramScope.h"
+#include "shell/FileSystem.h"
 #include "shell/Text.h"
 
 namespace {
@@ -80,10 +82,7 @@ Figures Measure(int entries, int rounds) {
 }  // namespace
 
 int main() {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                  ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    const ProgramScope program;
     constexpr int kRounds = 5;
     Measure(0, 1);  // the first window pays for loading fonts and classes
     const Figures empty = Measure(0, kRounds);
@@ -111,6 +110,5 @@ int main() {
         std::printf("%8d   reading %6.2f   writing %6.2f\n", entries,
                     1000 * (f.create - empty.create) / entries,
                     1000 * (f.closeQuery - empty.closeQuery) / entries);
-    ::CoUninitialize();
     return 0;
 }

@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingsPath.h"
+#include "shell/FileSystem.h"
+#include "shell/Text.h"
+
 namespace {
 
 constexpr DWORD kDeadline = 30000;
@@ -47,17 +51,19 @@ double Now() {
     return 1000.0 * static_cast<double>(t.QuadPart) / frequency;
 }
 
+// The benchmark's own folder, where the yardsticks lie; the product lies one folder up.
 std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L"\\/"));
+    return FolderPart(ExecutablePath());
 }
 
+std::wstring ProductPath() {
+    return JoinPath(FolderPart(OwnFolder()), L"Pallendo.exe");
+}
+
+// The product's settings file, where the product finds it.
 std::wstring SettingsFile() {
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    return std::wstring(appData) + L"\\Hollowmere\\Pallendo\\Pallendo.ini";
+    static const std::wstring path = SettingsFilePath(kSettingsFolderName, ProductPath());
+    return path;
 }
 
 // Every start finds the same file: none at all, or a history of the given size.
@@ -65,7 +71,7 @@ void PrepareSettings(int history) {
     const std::wstring path = SettingsFile();
     ::DeleteFileW(path.c_str());
     if (history < 0) return;
-    ::SHCreateDirectoryExW(nullptr, path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
+    CreateFolderTree(FolderPart(path));
     std::string text = "[OPTION]\r\nExeName=C:\\Tools\\viewer.exe\r\n\r\n[DATA]\r\n";
     for (int n = 0; n < history; ++n)
         text += "Exe" + std::to_string(n) + "=C:\\Program Files\\Tool " + std::to_string(n) +
@@ -282,9 +288,7 @@ void PrintProfile(const char* label, const std::wstring& program, const wchar_t*
 int wmain(int argc, wchar_t** argv) {
     const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
     const std::wstring folder = OwnFolder();
-    wchar_t full[MAX_PATH];
-    ::GetFullPathNameW((folder + L"\\..\\Pallendo.exe").c_str(), MAX_PATH, full, nullptr);
-    const std::wstring product = full;
+    const std::wstring product = ProductPath();
     std::vector<Program> programs = {
         {"plain program", folder + L"\\PlainProgram.exe", L"PlainProgram"},
         {"plain + platform steps", folder + L"\\PlainPlatformProgram.exe", L"PlainPlatformProgram"},

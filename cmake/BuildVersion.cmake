@@ -1,4 +1,5 @@
-# Writes the file version of this build: 1.1.<days since 1 January 2000>.<local seconds since midnight / 2>.
+# Writes the build's part of the file version, major.minor.<days since 1 January 2000>.<local seconds
+# since midnight / 2>; major and minor are the program's own (src/shell/ProgramIdentity.h).
 # The clock is read once: a build across midnight must not take its date and time from two days.
 string(TIMESTAMP now "%Y;%m;%d;%H;%M;%S")
 list(GET now 0 y)
@@ -26,7 +27,7 @@ math(EXPR doy "(153 * ${mp} + 2) / 5 + ${d} - 1")
 math(EXPR doe "${yoe} * 365 + ${yoe} / 4 - ${yoe} / 100 + ${doy}")
 math(EXPR days "${era} * 146097 + ${doe} - 730425")
 math(EXPR half "(${hh} * 3600 + ${mm} * 60 + ${ss}) / 2")
-set(content "#pragma once\n#define PALLENDO_BUILD_DAYS ${days}\n#define PALLENDO_BUILD_HALFSECONDS ${half}\n#define PALLENDO_FILE_VERSION_TEXT \"1.1.${days}.${half}\"\n")
+set(content "#pragma once\n#define PALLENDO_BUILD_DAYS ${days}\n#define PALLENDO_BUILD_HALFSECONDS ${half}\n")
 if(EXISTS "${OUT}")
   file(READ "${OUT}" old)
 endif()

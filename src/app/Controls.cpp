@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "shell/Shell.h"
+#include "shell/Guarded.h"
 
 std::wstring Control::text() const {
     const int length = ::GetWindowTextLengthW(hwnd);
@@ -295,35 +295,38 @@ void ImageList::forgetDrawn() {
     drawnName_.reset();
 }
 
+namespace {
+
+// A design bitmap drawn smoothly at another size.
+UniqueBitmap ScaledBitmap(HBITMAP bitmap, const BITMAP& info, int size) {
+    const WindowDC screen(nullptr);
+    UniqueBitmap scaled(::CreateCompatibleBitmap(screen.get(), size, size));
+    const UniqueMemoryDC source(::CreateCompatibleDC(screen.get()));
+    const UniqueMemoryDC target(::CreateCompatibleDC(screen.get()));
+    const SelectedObject from(source.get(), bitmap);
+    const SelectedObject to(target.get(), scaled.get());
+    ::SetStretchBltMode(target.get(), HALFTONE);
+    ::StretchBlt(target.get(), 0, 0, size, size, source.get(), 0, 0, info.bmWidth, info.bmHeight,
+                 SRCCOPY);
+    return scaled;
+}
+
+}  // namespace
+
 void ImageList::addBitmap(HBITMAP bitmap) {
     drawnName_.reset();
-    // Bitmaps are 16 x 16 designs; the list may be larger at a higher resolution.
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof(info), &info);
-    // Every pixel opaque.
+    // A mask of zero bits: every pixel opaque.
     const std::vector<BYTE> opaque(static_cast<std::size_t>((size_ + 15) / 16 * 2 * size_), 0);
+    const UniqueBitmap mask(::CreateBitmap(size_, size_, 1, 1, opaque.data()));
+    // Bitmaps are 16 x 16 designs; the list may be larger at a higher resolution.
     if (info.bmWidth == size_ && info.bmHeight == size_) {
-        UniqueBitmap mask(::CreateBitmap(size_, size_, 1, 1, opaque.data()));
         ::ImageList_Add(list_.get(), bitmap, mask.get());
-        return changed();
+    } else {
+        const UniqueBitmap scaled = ScaledBitmap(bitmap, info, size_);
+        ::ImageList_Add(list_.get(), scaled.get(), mask.get());
     }
-    HDC screen = ::GetDC(nullptr);
-    HDC source = ::CreateCompatibleDC(screen);
-    HDC target = ::CreateCompatibleDC(screen);
-    UniqueBitmap scaled(::CreateCompatibleBitmap(screen, size_, size_));
-    UniqueBitmap mask(::CreateBitmap(size_, size_, 1, 1, nullptr));
-    HGDIOBJ oldSource = ::SelectObject(source, bitmap);
-    HGDIOBJ oldTarget = ::SelectObject(target, scaled.get());
-    ::SetStretchBltMode(target, HALFTONE);
-    ::StretchBlt(target, 0, 0, size_, size_, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    ::SelectObject(target, mask.get());
-    ::PatBlt(target, 0, 0, size_, size_, BLACKNESS);  // every pixel opaque
-    ::SelectObject(source, oldSource);
-    ::SelectObject(target, oldTarget);
-    ::DeleteDC(source);
-    ::DeleteDC(target);
-    ::ReleaseDC(nullptr, screen);
-    ::ImageList_Add(list_.get(), scaled.get(), mask.get());
     changed();
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/PallendoForm.h"
 #include "pairing/LauncherHistory.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 
@@ -55,17 +56,6 @@ std::wstring FirstDroppedPath(HDROP drop) {
     return path;
 }
 
-class DropRelease {
-public:
-    explicit DropRelease(HDROP drop) : drop_(drop) {}
-    ~DropRelease() { ::DragFinish(drop_); }
-    DropRelease(const DropRelease&) = delete;
-    DropRelease& operator=(const DropRelease&) = delete;
-
-private:
-    HDROP drop_;
-};
-
 // A dedicated shortcut names its target file in its arguments.
 void TakeTargetFromLink(TPallendoForm& form, const std::wstring& given) {
     const std::wstring linkArguments = GetLinkArguments(given);
@@ -97,7 +87,7 @@ void TPallendoForm::TakeCommandLine() {
 }
 
 void TPallendoForm::WMDropFiles(HDROP drop) {
-    const DropRelease release(drop);
+    const UniqueDrop release(drop);
     ActivatePage(kEditPage);
     const std::wstring given = FirstDroppedPath(drop);
     if (given.empty()) return;

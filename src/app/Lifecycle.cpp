@@ -3,10 +3,14 @@
 #include <commctrl.h>
 
 #include "app/PallendoForm.h"
-#include "shell/AppInfo.h"
+#include "shell/Boxes.h"
+#include "shell/Failure.h"
+#include "shell/MessageLoop.h"
+#include "shell/PlatformError.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
-#include "shell/Shell.h"
 #include "shell/StartupSteps.h"
 
 namespace {
@@ -15,7 +19,7 @@ constexpr int kPageCount = 3;
 std::wstring ReserveTempFile() {
     wchar_t path[MAX_PATH + 1] = {};
     if (::GetTempFileNameW(TempFolder().c_str(), L"tmp", 0, path) == 0)
-        Fail(SystemErrorText(::GetLastError()));
+        FailLastError();
     return path;
 }
 }  // namespace

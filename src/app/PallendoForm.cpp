@@ -5,8 +5,10 @@
 
 #include "app/ControlTable.h"
 #include "resources/ResourceIds.h"
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/MessageLoop.h"
+#include "shell/Guarded.h"
+#include "shell/ProgramIdentity.h"
+#include "shell/ProgramScope.h"
 #include "shell/Text.h"
 #include "shell/StartupSteps.h"
 
@@ -585,18 +587,10 @@ void TPallendoForm::ShowActivePage() {
 }
 
 int RunPallendo() {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                  ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    const ProgramScope program;
     MarkStartup("COM and common controls");
-    int exitCode = 0;
-    {
-        TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
-        form.Show();
-        MarkStartup("window shown");
-        exitCode = RunMessageLoop();
-    }
-    ::CoUninitialize();
-    return exitCode;
+    TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
+    form.Show();
+    MarkStartup("window shown");
+    return RunMessageLoop();
 }

@@ -1,9 +1,9 @@
 // The Help page's buttons and the default-apps button.
 #include "app/PallendoForm.h"
 #include "help/HelpFile.h"
-#include "help/MakerInfo.h"
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/ShellActions.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 
 void TPallendoForm::Button4Click() {
     ShowHelpFile(ExecutablePath());

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/Boxes.h"
+#include "shell/ShellActions.h"
+#include "shell/FileSystem.h"
 #include "shell/Text.h"
 
 namespace {

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "app/PallendoForm.h"
-#include "help/MakerInfo.h"
+#include "shell/Guarded.h"
+#include "shell/PlatformError.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 #include "help/VersionText.h"
 #include "resources/ResourceIds.h"
-#include "shell/AppInfo.h"
 #include "shell/Failure.h"
-#include "shell/Shell.h"
 #include "shell/SystemLibrary.h"
 #include "shell/Text.h"
 
@@ -87,24 +88,23 @@ std::wstring ClipboardText(HWND dialog) {
     return text;
 }
 
+// The text as moveable memory, which the clipboard takes over; null when there is no memory.
+UniqueGlobal GlobalText(const std::wstring& text) {
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (!memory) return memory;
+    const LockedGlobal locked(memory.get());
+    if (!locked.get()) return UniqueGlobal();
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(locked.get()));
+    return memory;
+}
+
 void PutOnClipboard(HWND owner, const std::wstring& text) {
-    if (!::OpenClipboard(owner)) {
-        const std::wstring reason = SystemErrorText(::GetLastError());
-        Fail(reason.empty() ? L"Cannot open clipboard" : L"Cannot open clipboard: " + reason);
-    }
-    struct Closer {
-        ~Closer() { ::CloseClipboard(); }
-    } closer;
+    const OpenedClipboard clipboard(owner);
+    if (!clipboard) FailLastError(L"Cannot open clipboard");
     ::EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory) return;
-    if (void* target = ::GlobalLock(memory.get())) {
-        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(target));
-        ::GlobalUnlock(memory.get());
-        if (::SetClipboardData(CF_UNICODETEXT, memory.get()))
-            memory.release();  // the clipboard owns it now
-    }
+    UniqueGlobal memory = GlobalText(text);
+    if (memory && ::SetClipboardData(CF_UNICODETEXT, memory.get()))
+        memory.release();  // the clipboard owns it now
 }
 
 bool OnlyControlDown() {

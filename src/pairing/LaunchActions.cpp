@@ -7,9 +7,11 @@
 
 #include "app/PallendoForm.h"
 #include "pairing/TestCopy.h"
-#include "shell/AppInfo.h"
+#include "shell/Boxes.h"
+#include "shell/ShellActions.h"
+#include "shell/PlatformError.h"
+#include "shell/FileSystem.h"
 #include "shell/Failure.h"
-#include "shell/Shell.h"
 #include "shell/Text.h"
 
 namespace {

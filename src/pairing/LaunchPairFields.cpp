@@ -5,9 +5,9 @@
 
 #include "app/PallendoForm.h"
 #include "pairing/LauncherHistory.h"
-#include "shell/AppInfo.h"
+#include "shell/ShellActions.h"
+#include "shell/FileSystem.h"
 #include "shell/Prompter.h"
-#include "shell/Shell.h"
 #include "shell/Text.h"
 
 namespace {

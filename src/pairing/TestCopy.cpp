@@ -13,7 +13,7 @@
 #include <memory>
 #include <new>
 
-#include "shell/AppInfo.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Handles.h"
 #include "shell/Text.h"
 
@@ -77,7 +77,7 @@ DWORD CopyNow(CopyJob& job) {
     if (!::SetFileTime(target.get(), nullptr, nullptr, &info.ftLastWriteTime))
         return ::GetLastError();
     // The platform's own error for a write the disk could not take shows at the close.
-    if (!::CloseHandle(target.release())) return ::GetLastError();
+    if (!target.closeNow()) return ::GetLastError();
     if (attributes && !::SetFileAttributesW(job.to.c_str(), attributes)) return ::GetLastError();
     return ERROR_SUCCESS;
 }

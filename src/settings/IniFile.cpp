@@ -6,12 +6,12 @@
 
 #include "shell/Failure.h"
 #include "shell/Handles.h"
-#include "shell/Shell.h"
+#include "shell/PlatformError.h"
 #include "shell/Text.h"
 
 namespace {
 [[noreturn]] void FailOnFile(const std::wstring& path, DWORD code) {
-    Fail(path + L"\r\n" + SystemErrorText(code));
+    FailPlatform(code, path);
 }
 
 std::string ReadWholeFile(const std::wstring& path, bool& missing) {

@@ -7,7 +7,8 @@
 #include "pairing/LauncherHistory.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsPath.h"
-#include "shell/AppInfo.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/Text.h"
 

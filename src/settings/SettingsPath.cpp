@@ -3,25 +3,21 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "shell/AppInfo.h"
+#include "shell/FileSystem.h"
 #include "shell/Text.h"
 
 std::wstring SettingsFilePath(std::wstring_view folderName) {
+    return SettingsFilePath(folderName, ExecutablePath());
+}
+
+std::wstring SettingsFilePath(std::wstring_view folderName, std::wstring_view executablePath) {
     wchar_t appData[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
         appData[0] = L'\0';
-    const std::wstring base = BaseNameOf(ExecutablePath());
+    const std::wstring base = BaseNameOf(executablePath);
     return JoinPath(JoinPath(JoinPath(appData, folderName), base), base + L".ini");
 }
 
 std::wstring FallbackSettingsPath() {
     return ChangeExtension(ExecutablePath(), L".ini");
-}
-
-bool CreateFolderTree(const std::wstring& folder) {
-    if (folder.empty() || FolderExists(folder)) return true;
-    const std::wstring parent = FolderPart(folder);
-    if (!parent.empty() && parent != folder && !CreateFolderTree(parent)) return false;
-    if (::CreateDirectoryW(folder.c_str(), nullptr)) return true;
-    return FolderExists(folder);
 }

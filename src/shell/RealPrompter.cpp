@@ -3,6 +3,7 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include "shell/Handles.h"
 #include "shell/Prompter.h"
 
 using Microsoft::WRL::ComPtr;
@@ -61,12 +62,10 @@ public:
         if (dialog->Show(owner) != S_OK) return std::nullopt;
         ComPtr<IShellItem> item;
         if (FAILED(dialog->GetResult(&item))) return std::nullopt;
-        wchar_t* path = nullptr;
-        if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) || path == nullptr)
+        UniqueCoTaskMem<wchar_t> path;
+        if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path)
             return std::nullopt;
-        std::wstring result(path);
-        ::CoTaskMemFree(path);
-        return result;
+        return std::wstring(path.get());
     }
 };
 

@@ -2,24 +2,17 @@
 
 #include <cstdint>
 
-#include "shell/AppInfo.h"
+#include "shell/PlatformError.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
 #include "shell/Failure.h"
-#include "shell/Shell.h"
 #include "shell/Text.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-std::wstring Code(HRESULT hr) {
-    return SignedText(static_cast<std::uint32_t>(hr));
-}
-
-[[noreturn]] void FailPlatform(HRESULT hr) {
-    Fail(PlatformFailureText(hr));
-}
 
 struct LoadedLink {
     ComPtr<IShellLinkW> link;
@@ -47,8 +40,7 @@ struct ReadBuffer {
 
 void Check(HRESULT hr, const wchar_t* what) {
     if (hr == S_OK) return;
-    Fail(std::wstring(what) + L" Failed HRESULT=" + Code(hr) + L"\r\n" +
-         SystemErrorText(static_cast<DWORD>(hr)));
+    Fail(std::wstring(what) + L" Failed " + ResultCodeText(hr) + L"\r\n" + SystemErrorText(hr));
 }
 
 }  // namespace
@@ -93,6 +85,6 @@ ComPtr<IShellLinkW> WriteShellLink(ComPtr<IShellLinkW> link, const std::wstring&
     if (!arguments.empty()) Check(link->SetArguments(Quote(arguments).c_str()), L"SetArguments");
     Check(link->SetWorkingDirectory(TempFolder().c_str()), L"SetWorkingDirectory");
     const HRESULT hr = link->SetDescription(CreationStamp().c_str());
-    if (hr != S_OK) Fail(L"SetDescription HRESULT=" + Code(hr));
+    if (hr != S_OK) Fail(L"SetDescription " + ResultCodeText(hr));
     return link;
 }

@@ -4,9 +4,12 @@
 #include <cstdint>
 
 #include "app/PallendoForm.h"
-#include "shell/AppInfo.h"
+#include "shell/Boxes.h"
+#include "shell/ShellActions.h"
+#include "shell/PlatformError.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Failure.h"
-#include "shell/Shell.h"
 #include "shell/Text.h"
 #include "shortcuts/Destination.h"
 #include "shortcuts/ShellLink.h"
@@ -17,17 +20,13 @@ namespace {
 
 const std::wstring kCrLf = L"\r\n";
 
-std::wstring Code(HRESULT hr) {
-    return SignedText(static_cast<std::uint32_t>(hr));
-}
-
 // Builds a fresh link and saves it over whatever file has the name; the result of Save.
 HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programPath,
                       const std::wstring& arguments) {
     ComPtr<IShellLinkW> link = WriteShellLink(CreateShellLink(), programPath, arguments);
     ComPtr<IPersistFile> file;
     const HRESULT hr = link.As(&file);
-    if (FAILED(hr)) Fail(PlatformFailureText(hr));
+    if (FAILED(hr)) FailPlatform(hr);
     return file->Save(linkPath.c_str(), FALSE);
 }
 
@@ -72,9 +71,8 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
         if (hr != S_OK) {
             Fail(L"フォルダ " + label + (updating ? L" の" : L" に") + kCrLf + programPath + kCrLf +
                  arguments + kCrLf + linkPath + kCrLf +
-                 (updating ? L"を更新できませんでした HRESULT="
-                           : L"を作成できませんでした HRESULT=") +
-                 Code(hr) + kCrLf + SystemErrorText(static_cast<DWORD>(hr)));
+                 (updating ? L"を更新できませんでした " : L"を作成できませんでした ") +
+                 ResultCodeText(hr) + kCrLf + SystemErrorText(hr));
         }
         if (updating) {
             MessageDialog(L"フォルダ " + label + L" の" + kCrLf + linkPath + kCrLf +

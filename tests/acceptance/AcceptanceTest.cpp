@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "shell/ProgramScope.h"
 #include "support/OutsideDriver.h"
 #include "support/TestSupport.h"
 
@@ -58,14 +59,10 @@ LinkFields ReadLink(const std::wstring& path) {
 
 class Acceptance : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        ::DeleteFileW(ProductSettingsFile().c_str());
-    }
+    void SetUp() override { ::DeleteFileW(ProductSettingsFile().c_str()); }
     void TearDown() override {
         ::DeleteFileW(ProductSettingsFile().c_str());
         for (const std::wstring& link : leftLinks_) ::DeleteFileW(link.c_str());
-        ::CoUninitialize();
     }
 
     // Presses OK on the notice the program shows next, and returns its text.
@@ -94,6 +91,7 @@ protected:
         program.Settle();
     }
 
+    const ProgramScope program_;
     std::vector<std::wstring> leftLinks_;
 };
 

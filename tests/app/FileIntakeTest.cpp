@@ -8,7 +8,6 @@
 
 #include <functional>
 
-#include "shell/AppInfo.h"
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 #include "support/FormFixture.h"

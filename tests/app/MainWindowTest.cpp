@@ -8,10 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "app/ControlTable.h"
-#include "shell/AppInfo.h"
+#include "shell/Boxes.h"
+#include "shell/ShellActions.h"
+#include "shell/FileSystem.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
-#include "shell/Shell.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"
 

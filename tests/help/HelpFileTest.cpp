@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "help/HelpFile.h"
-#include "help/MakerInfo.h"
-#include "shell/AppInfo.h"
+#include "shell/ProgramIdentity.h"
 #include "support/FormFixture.h"
 
 namespace {

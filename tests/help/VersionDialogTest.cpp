@@ -9,9 +9,9 @@
 #include <set>
 #include <thread>
 
-#include "help/MakerInfo.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramIdentity.h"
 #include "help/VersionDialog.h"
-#include "shell/AppInfo.h"
 #include "shell/Clock.h"
 #include "support/FormFixture.h"
 

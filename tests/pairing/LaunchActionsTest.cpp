@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "PairingFixture.h"
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/PlatformError.h"
+#include "shell/FileSystem.h"
 #include "shell/Text.h"
 
 namespace {

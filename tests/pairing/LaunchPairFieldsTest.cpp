@@ -6,8 +6,7 @@
 #include <functional>
 
 #include "PairingFixture.h"
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 
 namespace {

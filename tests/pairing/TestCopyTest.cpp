@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "PairingFixture.h"
-#include "shell/Shell.h"
+#include "shell/PlatformError.h"
 #include "shell/Text.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "settings/IniEncoding.h"
 #include "settings/IniImage.h"
 #include "settings/SettingsPath.h"
-#include "shell/Shell.h"
+#include "shell/FileSystem.h"
 #include "shell/Text.h"
 
 namespace {

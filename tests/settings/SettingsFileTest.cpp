@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "settings/SettingsPath.h"
-#include "shell/AppInfo.h"
+#include "shell/FileSystem.h"
 #include "shell/Clock.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"

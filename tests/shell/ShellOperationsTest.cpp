@@ -3,16 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/AppInfo.h"
+#include "shell/Boxes.h"
+#include "shell/ShellActions.h"
+#include "shell/PlatformError.h"
+#include "shell/ProgramScope.h"
+#include "shell/FileSystem.h"
 #include "shell/Failure.h"
-#include "shell/Shell.h"
 #include "support/TestSupport.h"
 
 namespace {
 
 class ShellOperations : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    static void SetUpTestSuite() { static const ProgramScope program; }
     ScriptedPrompter prompter;
 };
 

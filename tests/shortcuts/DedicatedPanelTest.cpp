@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ShortcutFixture.h"
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 
 namespace {

@@ -4,11 +4,13 @@
 
 #include <regex>
 
-#include "shell/AppInfo.h"
+#include "shell/ShellActions.h"
+#include "shell/PlatformError.h"
+#include "shell/ProgramScope.h"
+#include "shell/FileSystem.h"
 #include "shell/Clock.h"
 #include "shell/Failure.h"
 #include "shell/Handles.h"
-#include "shell/Shell.h"
 #include "shortcuts/ShellLink.h"
 #include "ShortcutFixture.h"
 #include "support/TestSupport.h"
@@ -19,7 +21,7 @@ namespace {
 
 class ShellLinks : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    static void SetUpTestSuite() { static const ProgramScope program; }
     void TearDown() override { UseClock({}); }
     ScriptedPrompter prompter;
 };

@@ -2,7 +2,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Handles.h"
-#include "shell/Shell.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 
 using Microsoft::WRL::ComPtr;
@@ -59,7 +59,7 @@ LinkFields ReadLink(const std::wstring& linkPath) {
 int TrashedCount(const std::wstring& name) {
     WIN32_FIND_DATAW found{};
     const std::wstring pattern = TrashFolder() + L"\\" + name + L"*";
-    UniqueHandle<HANDLE, handles::FindCloseHandle, -1> search(
+    UniqueFind search(
         ::FindFirstFileW(pattern.c_str(), &found));
     if (!search) return 0;
     int count = 1;

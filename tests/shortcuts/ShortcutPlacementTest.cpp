@@ -5,9 +5,9 @@
 #include <regex>
 
 #include "ShortcutFixture.h"
-#include "shell/AppInfo.h"
+#include "shell/ShellActions.h"
+#include "shell/FileSystem.h"
 #include "shell/Clock.h"
-#include "shell/Shell.h"
 #include "shell/Text.h"
 
 namespace {

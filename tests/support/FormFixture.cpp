@@ -1,26 +1,11 @@
 #include "support/FormFixture.h"
 
-#include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
-
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
-#include "shell/Text.h"
-
-namespace {
-struct ProgramSetUp {
-    ProgramSetUp() {
-        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                      ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-        ::InitCommonControlsEx(&controls);
-    }
-};
-}  // namespace
+#include "settings/SettingsPath.h"
+#include "shell/ProgramScope.h"
 
 void FormFixture::SetUp() {
-    static ProgramSetUp once;
+    // Set up once for the whole test program, as the product sets up once.
+    static const ProgramScope program;
     RemoveSettingsFile();
 }
 
@@ -47,10 +32,7 @@ void FormFixture::CloseForm() {
 }
 
 std::wstring FormFixture::SettingsFile() {
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    const std::wstring base = BaseNameOf(ExecutablePath());
-    return JoinPath(JoinPath(JoinPath(appData, L"Hollowmere"), base), base + L".ini");
+    return SettingsFilePath(kSettingsFolderName);
 }
 
 void FormFixture::RemoveSettingsFile() {

@@ -7,6 +7,7 @@
 #include <cwctype>
 #include <stdexcept>
 
+#include "settings/SettingsPath.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -338,7 +339,5 @@ bool RunningPallendo::WaitUntil(const std::function<bool()>& condition,
 }
 
 std::wstring ProductSettingsFile() {
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-    return std::wstring(appData) + L"\\Hollowmere\\Pallendo\\Pallendo.ini";
+    return SettingsFilePath(kSettingsFolderName, ProductPath());
 }

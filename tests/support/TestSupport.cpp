@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "shell/AppInfo.h"
-#include "shell/Shell.h"
+#include "shell/MessageLoop.h"
+#include "shell/FileSystem.h"
 
 ScriptedPrompter::ScriptedPrompter() {
     previous_ = UsePrompter(this);

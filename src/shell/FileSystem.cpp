@@ -1,8 +1,9 @@
-#include "shell/AppInfo.h"
+#include "shell/FileSystem.h"
 
 #include <windows.h>
 
 #include "shell/Handles.h"
+#include "shell/Text.h"
 
 std::wstring ExecutablePath() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -69,4 +70,12 @@ bool SamePath(std::wstring_view a, std::wstring_view b) {
     const std::wstring fa = FullLongPath(a), fb = FullLongPath(b);
     return ::CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
                                   static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool CreateFolderTree(const std::wstring& folder) {
+    if (folder.empty() || FolderExists(folder)) return true;
+    const std::wstring parent = FolderPart(folder);
+    if (!parent.empty() && parent != folder && !CreateFolderTree(parent)) return false;
+    if (::CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    return FolderExists(folder);
 }

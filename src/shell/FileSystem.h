@@ -1,10 +1,8 @@
 #pragma once
-// The program's identity, as every box and message shows it.
+// What the program asks of the file system: its own path, the temporary folder, whether files
+// and folders exist, the full long form of a path, and folders made on demand.
 #include <string>
 #include <string_view>
-
-inline constexpr std::wstring_view kApplicationTitle = L"パレンド";
-inline constexpr std::wstring_view kVersionText = L"V1.1";
 
 // Full path of the running executable.
 std::wstring ExecutablePath();
@@ -19,3 +17,5 @@ bool FolderExists(std::wstring_view path);
 std::wstring FullLongPath(std::wstring_view path);
 // True when both texts name the same file: their full long paths match, letter case ignored.
 bool SamePath(std::wstring_view a, std::wstring_view b);
+// Creates the folder and every missing parent; true when the folder exists afterwards.
+bool CreateFolderTree(const std::wstring& folder);
