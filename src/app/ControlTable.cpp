@@ -150,6 +150,15 @@ std::vector<const ControlRow*> BuildCreationOrder() {
 
 }  // namespace
 
+std::wstring_view PageCaption(PageId page) {
+    switch (page) {
+    case PageId::File: return L"ファイル";
+    case PageId::Edit: return L"編集";
+    case PageId::Help: return L"ヘルプ";
+    }
+    return {};
+}
+
 std::span<const ControlRow> ControlTable() {
     return kControls;
 }

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "app/GridPanel.h"
+#include "app/Pages.h"
 
 class TPallendoForm;
 
 enum class ControlKind { Button, CheckBox, RadioButton, Label, Edit, ComboBox, GroupBox };
-enum class PageId { File = 0, Edit = 1, Help = 2 };
 // The grid panels, in the order their controls are created.
 enum class PanelId { None, GridPanel5, GridPanel1, GridPanel2, GridPanel4, GridPanel6, GridPanel3 };
 
@@ -43,6 +43,8 @@ struct ControlRow {
 };
 
 std::span<const ControlRow> ControlTable();
+// The caption of a page's tab.
+std::wstring_view PageCaption(PageId page);
 // The rows in the order the controls are created: container by container, each in tab order.
 std::span<const ControlRow* const> CreationOrder();
 // The row of a control id (ids are assigned in table order), or nullptr.

@@ -10,8 +10,6 @@
 #include "shortcuts/ShellLink.h"
 
 namespace {
-constexpr int kEditPage = 1;
-constexpr int kMessagePanel = 1;
 
 // Extensions compare as the user's locale lower-cases them.
 std::wstring LowerCased(const std::wstring& text) {
@@ -65,7 +63,7 @@ void TakeTargetFromLink(TPallendoForm& form, const std::wstring& given) {
 }
 }  // namespace
 
-void TPallendoForm::TakeCommandLine() {
+void TPallendoForm::takeCommandLine() {
     const std::vector<std::wstring>& arguments = options().arguments;
     if (arguments.empty() || arguments.front().empty()) return;
     const std::wstring& given = arguments.front();
@@ -83,12 +81,12 @@ void TPallendoForm::TakeCommandLine() {
         ButtonEdit1Clear.setEnabled(true);
     }
     ComboBox2Change();
-    StatusBar1.setPanelText(kMessagePanel, received);
+    setMessage(received);
 }
 
 void TPallendoForm::WMDropFiles(HDROP drop) {
     const UniqueDrop release(drop);
-    ActivatePage(kEditPage);
+    activatePage(PageId::Edit);
     const std::wstring given = FirstDroppedPath(drop);
     if (given.empty()) return;
     const std::wstring received = ReceivedText(given);
@@ -111,5 +109,5 @@ void TPallendoForm::WMDropFiles(HDROP drop) {
     SetPanelEnabled(GridPanel6, false);
     Edit3.setText(L"");
     ButtonCreate3.setImageIndex(-1);
-    StatusBar1.setPanelText(kMessagePanel, received);
+    setMessage(received);
 }

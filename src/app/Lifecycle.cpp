@@ -14,7 +14,9 @@
 #include "shell/StartupSteps.h"
 
 namespace {
-constexpr int kPageCount = 3;
+// The status bar's two panels.
+constexpr int kClockPanel = 0;
+constexpr int kMessagePanel = 1;
 
 std::wstring ReserveTempFile() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -28,10 +30,10 @@ void TPallendoForm::FormCreate() {
     ::SetWindowTextW(hwnd, std::wstring(kApplicationTitle).c_str());
     Timer1Timer();
     MarkStartup("title and first clock tick");
-    ActivatePage(1);
+    activatePage(PageId::Edit);
     TempFileName1 = ReserveTempFile();
     MarkStartup("Edit page, temporary file");
-    ReadSettings();
+    readSettings();
     MarkStartup("settings file read");
     Edit1Change();
     ComboBox2Change();
@@ -42,21 +44,33 @@ void TPallendoForm::FormCreate() {
             HWND window;
             ~AcceptDrops() { ::DragAcceptFiles(window, TRUE); }
         } acceptDrops{hwnd};
-        TakeCommandLine();
+        takeCommandLine();
     }
     MarkStartup("command line, drop registration");
 }
 
 void TPallendoForm::Timer1Timer() {
-    StatusBar1.setPanelText(0, ClockText(LocalNow()));
+    StatusBar1.setPanelText(kClockPanel, ClockText(LocalNow()));
     ProcessMessages();
+}
+
+std::wstring TPallendoForm::clock() const {
+    return StatusBar1.panelText(kClockPanel);
+}
+
+void TPallendoForm::setMessage(std::wstring_view text) {
+    StatusBar1.setPanelText(kMessagePanel, text);
+}
+
+std::wstring TPallendoForm::message() const {
+    return StatusBar1.panelText(kMessagePanel);
 }
 
 void TPallendoForm::FormResize() {
     RECT client{};
     ::GetClientRect(PageControl1.hwnd, &client);
-    const int width = client.right / (kPageCount + 1);
-    TabCtrl_SetItemSize(PageControl1.hwnd, width, Scale(12) + Scale(10));
+    const int width = client.right / static_cast<int>(std::size(kPages) + 1);
+    TabCtrl_SetItemSize(PageControl1.hwnd, width, naturalHeight());
 }
 
 void TPallendoForm::TsEdit1Resize() {
@@ -69,7 +83,7 @@ void TPallendoForm::TsEdit1Resize() {
 }
 
 void TPallendoForm::PageControl1Change() {
-    StatusBar1.setPanelText(1, L"");
+    setMessage(L"");
 }
 
 void TPallendoForm::SetPanelEnabled(GridPanel& panel, bool enabled) {
@@ -85,8 +99,8 @@ void TPallendoForm::FormCloseQuery(bool& CanClose) {
         CanClose = false;
         return;
     }
-    WriteSettings();
-    DiscardTestCopy();
+    writeSettings();
+    discardTestCopy();
 }
 
 LRESULT TPallendoForm::WMQueryEndSession() {

@@ -16,6 +16,10 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"TPallendoForm";
 constexpr wchar_t kPageClass[] = L"TPallendoPage";
+// Ids of the window's own children; the table's controls have theirs from 1000 on.
+constexpr int kTabControlId = 1;
+constexpr int kStatusBarId = 2;
+constexpr int kFirstPageId = 10;
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 997;
 // Puts back a combo box's field text once the combo box has finished a selection change.
@@ -89,15 +93,6 @@ DWORD StyleOf(ControlKind kind) {
     return 0;
 }
 
-Page& PageOf(TPallendoForm& form, PageId page) {
-    switch (page) {
-    case PageId::File: return form.TsFile1;
-    case PageId::Help: return form.TsHelp1;
-    case PageId::Edit: break;
-    }
-    return form.TsEdit1;
-}
-
 // The window's size for the design client size at a DPI.
 SIZE DesignFrameSize(DWORD style, DWORD exStyle, int dpi) {
     RECT r{0, 0, ::MulDiv(kDesignClientSize.cx, dpi, 96), ::MulDiv(kDesignClientSize.cy, dpi, 96)};
@@ -116,7 +111,7 @@ std::vector<std::wstring> ProcessArguments() {
 }
 
 TPallendoForm::TPallendoForm(FormOptions options) : options_(std::move(options)) {
-    RegisterClasses(&WindowProc, &PageProc);
+    RegisterClasses(&windowProc, &pageProc);
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     // Composited: the window and its controls are painted double-buffered, without flicker.
@@ -133,22 +128,22 @@ TPallendoForm::~TPallendoForm() {
     if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
 }
 
-void TPallendoForm::Show() {
+void TPallendoForm::show() {
     // The first activation puts the focus where start-up wants it.
-    lastFocus_ = StartUpFocus();
-    const int command = initialWindowState == 2   ? SW_SHOWMAXIMIZED
-                        : initialWindowState == 1 ? SW_SHOWMINIMIZED
+    lastFocus_ = startUpFocus();
+    const int command = initialWindowState == WindowState::Maximised   ? SW_SHOWMAXIMIZED
+                        : initialWindowState == WindowState::Minimised ? SW_SHOWMINIMIZED
                                                   : SW_SHOWNORMAL;
     ::ShowWindow(hwnd, command);
     ::UpdateWindow(hwnd);
 }
 
-bool TPallendoForm::Close() {
+bool TPallendoForm::close() {
     ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
     return !::IsWindow(hwnd);
 }
 
-LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wParam,
+LRESULT CALLBACK TPallendoForm::windowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* form =
@@ -164,20 +159,20 @@ LRESULT CALLBACK TPallendoForm::WindowProc(HWND window, UINT message, WPARAM wPa
         form->hwnd = nullptr;
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return Guarded([&] { return form->HandleMessage(message, wParam, lParam); });
+    return Guarded([&] { return form->handleMessage(message, wParam, lParam); });
 }
 
-LRESULT CALLBACK TPallendoForm::PageProc(HWND page, UINT message, WPARAM wParam,
+LRESULT CALLBACK TPallendoForm::pageProc(HWND page, UINT message, WPARAM wParam,
                                          LPARAM lParam) noexcept {
     HWND main = ::GetAncestor(page, GA_ROOT);
     auto* form = reinterpret_cast<TPallendoForm*>(::GetWindowLongPtrW(main, GWLP_USERDATA));
     if (!form) return ::DefWindowProcW(page, message, wParam, lParam);
     return Guarded([&]() -> LRESULT {
         switch (message) {
-        case WM_COMMAND: return form->HandleCommand(wParam, lParam);
+        case WM_COMMAND: return form->handleCommand(wParam, lParam);
         case WM_NOTIFY: return ::SendMessageW(main, message, wParam, lParam);
         case WM_SETCURSOR:
-            if (form->HandleSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            if (form->handleSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
         case WM_SIZE:
             if (page == form->TsEdit1.hwnd && form->created_) form->TsEdit1Resize();
@@ -187,21 +182,21 @@ LRESULT CALLBACK TPallendoForm::PageProc(HWND page, UINT message, WPARAM wParam,
     });
 }
 
-bool TPallendoForm::HandleSetCursor(HWND over) {
+bool TPallendoForm::handleSetCursor(HWND over) {
     const ControlRow* row = RowOfWindow(over);
     if (!row || !row->handCursor) return false;
     ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
     return true;
 }
 
-LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TPallendoForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
-        SizeClientForDpi();
-        CreateControls();
+        sizeClientForDpi();
+        createControls();
         MarkStartup("controls and image lists created");
-        ApplyDpi(dpi_);
+        applyDpi(dpi_);
         MarkStartup("font");
         {
             // Start-up places the window where it was: the controls are laid out once, for
@@ -210,7 +205,7 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
                 TPallendoForm& form;
                 ~LayOutOnce() {
                     form.created_ = true;
-                    form.Layout();
+                    form.layout();
                     MarkStartup("layout");
                 }
             } layOut{*this};
@@ -218,20 +213,20 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_SIZE:
-        if (created_ && (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)) Layout();
+        if (created_ && (LOWORD(lParam) != laidOut_.cx || HIWORD(lParam) != laidOut_.cy)) layout();
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 1 && lParam == 0) {  // a keyboard shortcut
-            if (LOWORD(wParam) == kNextPageCommand) CyclePage(1);
-            if (LOWORD(wParam) == kPreviousPageCommand) CyclePage(-1);
+            if (LOWORD(wParam) == kNextPageCommand) cyclePage(1);
+            if (LOWORD(wParam) == kPreviousPageCommand) cyclePage(-1);
             return 0;
         }
-        return HandleCommand(wParam, lParam);
+        return handleCommand(wParam, lParam);
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == PageControl1.hwnd && header->code == TCN_SELCHANGE) {
-            ShowActivePage();
-            FocusShownPage();
+            showActivePage();
+            focusShownPage();
             PageControl1Change();
         }
         return 0;
@@ -239,13 +234,13 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         // Not DefWindowProc: it would give the focus to the frame itself.
         if (LOWORD(wParam) == WA_INACTIVE)
-            RememberFocus();
+            rememberFocus();
         else if (!HIWORD(wParam))  // not while minimised
-            RestoreFocus();
+            restoreFocus();
         return 0;
     case WM_SETFOCUS:
         // The frame itself never keeps the focus (a closing box gives it to its owner).
-        RestoreFocus();
+        restoreFocus();
         return 0;
     case WM_TIMER:
         if (wParam == kTimer1) Timer1Timer();
@@ -267,18 +262,18 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         WMDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DPICHANGED: {
-        ApplyDpi(HIWORD(wParam));
+        applyDpi(HIWORD(wParam));
         if (!::IsWindowVisible(hwnd)) {
             // Start-up is placing the hidden window: the rectangle it applies is the one to keep,
             // and the suggested one, scaled from it, would grow it from one start to the next.
-            Layout();
+            layout();
             return 0;
         }
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
                        suggested->right - suggested->left, suggested->bottom - suggested->top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
-        Layout();
+        layout();
         return 0;
     }
     case WM_DESTROY:
@@ -289,7 +284,7 @@ LRESULT TPallendoForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
+LRESULT TPallendoForm::handleCommand(WPARAM wParam, LPARAM lParam) {
     const ControlRow* row = RowOfId(LOWORD(wParam));
     if (!row || !lParam) return 0;
     const WORD code = HIWORD(wParam);
@@ -303,7 +298,7 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
         if (code == BN_CLICKED) run(row->onClick);
         break;
     case ControlKind::RadioButton:
-        if (code == BN_CLICKED) RadioClicked(static_cast<RadioButton&>(control));
+        if (code == BN_CLICKED) radioClicked(static_cast<RadioButton&>(control));
         break;
     case ControlKind::Edit:
         if (code == EN_CHANGE) static_cast<Edit&>(control).notifyChanged();
@@ -324,7 +319,7 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
             }
         }
         if (code == CBN_SETFOCUS) run(row->onEnter);
-        if (code == CBN_KILLFOCUS) LeaveField(control, row->onExit);
+        if (code == CBN_KILLFOCUS) leaveField(control, row->onExit);
         break;
     }
     default: break;
@@ -332,7 +327,7 @@ LRESULT TPallendoForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void TPallendoForm::RadioClicked(RadioButton& clicked) {
+void TPallendoForm::radioClicked(RadioButton& clicked) {
     for (RadioButton* radio : {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3})
         radio->setChecked(radio == &clicked);
 }
@@ -346,14 +341,14 @@ bool TPallendoForm::previewKey(const MSG& msg) {
     for (const RadioButton* radio :
          {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3})
         if (msg.hwnd == radio->hwnd) {
-            MoveRadioChoice(key == VK_LEFT || key == VK_UP ? -1 : 1);
+            moveRadioChoice(key == VK_LEFT || key == VK_UP ? -1 : 1);
             return true;
         }
     return false;
 }
 
 // The arrow keys move the destination choice through the group, round at its ends.
-void TPallendoForm::MoveRadioChoice(int step) {
+void TPallendoForm::moveRadioChoice(int step) {
     RadioButton* group[] = {&RadioButtonDeskTop1, &RadioButtonStartMenu2, &RadioButtonStartUp3};
     constexpr int count = static_cast<int>(std::size(group));
     int at = 0;
@@ -362,7 +357,7 @@ void TPallendoForm::MoveRadioChoice(int step) {
     for (int i = 1; i < count; ++i) {
         RadioButton* next = group[(at + step * i + count * i) % count];
         if (!next->enabled()) continue;
-        RadioClicked(*next);
+        radioClicked(*next);
         next->setFocus();
         return;
     }
@@ -371,60 +366,58 @@ void TPallendoForm::MoveRadioChoice(int step) {
 // The field is left only when the focus moves to another control of this window. While the
 // focus changes the platform already reports the control that gets it; when the whole window
 // is deactivated (another program, a box opening) no control of this window has it.
-void TPallendoForm::LeaveField(Control& field, void (TPallendoForm::*onExit)()) {
+void TPallendoForm::leaveField(Control& field, void (TPallendoForm::*onExit)()) {
     HWND next = ::GetFocus();
     if (!next || !::IsChild(hwnd, next) || field.focused()) return;
     if (onExit) (this->*onExit)();
 }
 
-void TPallendoForm::CyclePage(int step) {
+void TPallendoForm::cyclePage(int step) {
     const int count = TabCtrl_GetItemCount(PageControl1.hwnd);
-    const int next = (PageControl1.activeIndex() + step + count) % count;
+    const int next = (TabIndexOf(activePage()) + step + count) % count;
     // As a click on the tab does: the control reports the change, and the change runs.
     TabCtrl_SetCurFocus(PageControl1.hwnd, next);
 }
 
 // After a page change the focus, when it was on the page now hidden, goes back to the control
 // that last had it on the page shown, else to the page's first control.
-void TPallendoForm::FocusShownPage() {
+void TPallendoForm::focusShownPage() {
     const bool active = ::GetActiveWindow() == hwnd;
     HWND focus = active ? ::GetFocus() : lastFocus_;
     if (focus && ::IsChild(hwnd, focus) && ::IsWindowVisible(focus)) return;
-    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
-    for (int i = 0; i < 3; ++i)
-        if (focus && ::IsChild(pages[i]->hwnd, focus)) pageFocus_[i] = focus;
-    const int shown = PageControl1.activeIndex();
-    HWND target = FocusTarget(shown >= 0 && shown < 3 ? pageFocus_[shown] : nullptr);
+    for (PageId page : kPages)
+        if (focus && ::IsChild(pageOf(page).hwnd, focus)) pageFocus_[TabIndexOf(page)] = focus;
+    HWND target = focusTarget(pageFocus_[TabIndexOf(activePage())]);
     if (active)
         ::SetFocus(target);
     else
         lastFocus_ = target;
 }
 
-void TPallendoForm::RememberFocus() {
+void TPallendoForm::rememberFocus() {
     HWND focus = ::GetFocus();
     if (focus && ::IsChild(hwnd, focus)) lastFocus_ = focus;
 }
 
 // The control itself while it can take the focus, else the first tab stop of the shown page.
-HWND TPallendoForm::FocusTarget(HWND control) const {
+HWND TPallendoForm::focusTarget(HWND control) const {
     if (control && ::IsChild(hwnd, control) && ::IsWindowVisible(control) &&
         ::IsWindowEnabled(control))
         return control;
     return ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
 }
 
-void TPallendoForm::RestoreFocus() {
-    if (HWND target = FocusTarget(lastFocus_)) ::SetFocus(target);
+void TPallendoForm::restoreFocus() {
+    if (HWND target = focusTarget(lastFocus_)) ::SetFocus(target);
 }
 
 // The target field, or the combination test when start-up filled both fields.
-HWND TPallendoForm::StartUpFocus() const {
+HWND TPallendoForm::startUpFocus() const {
     if (ButtonTest12.enabled()) return ButtonTest12.hwnd;
     return Edit1.hwnd;
 }
 
-void TPallendoForm::CreateControls() {
+void TPallendoForm::createControls() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                      HWND parent, int id) {
@@ -432,25 +425,25 @@ void TPallendoForm::CreateControls() {
                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  instance, nullptr);
     };
-    // The pages first: a window created later lies below them, the tab control too.
-    const wchar_t* captions[] = {L"ファイル", L"編集", L"ヘルプ"};
-    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
-    for (int i = 0; i < 3; ++i)
-        pages[i]->hwnd =
-            child(kPageClass, captions[i], WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd, 10 + i);
-    // Each page is shown when it becomes the active one; its controls are visible on it.
+    // The pages first: a window created later lies below them, the tab control too. Each page
+    // is shown when it becomes the active one; its controls are visible on it.
+    for (PageId page : kPages)
+        pageOf(page).hwnd = child(kPageClass, std::wstring(PageCaption(page)).c_str(),
+                                  WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, hwnd,
+                                  kFirstPageId + TabIndexOf(page));
     PageControl1.hwnd = child(WC_TABCONTROLW, L"",
                               TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS | WS_VISIBLE, 0,
-                              hwnd, 1);
-    for (int i = 0; i < 3; ++i) {
+                              hwnd, kTabControlId);
+    for (PageId page : kPages) {
+        std::wstring caption(PageCaption(page));
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(captions[i]);
-        TabCtrl_InsertItem(PageControl1.hwnd, i, &item);
+        item.pszText = caption.data();
+        TabCtrl_InsertItem(PageControl1.hwnd, TabIndexOf(page), &item);
     }
     StatusBar1.hwnd = child(STATUSCLASSNAMEW, L"",
                             SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | WS_VISIBLE, 0,
-                            hwnd, 2);
+                            hwnd, kStatusBarId);
 
     for (const ControlRow* row : CreationOrder()) {
         Control& control = row->control(*this);
@@ -459,7 +452,7 @@ void TPallendoForm::CreateControls() {
         const DWORD style =
             StyleOf(row->kind) | WS_GROUP | WS_VISIBLE | (row->enabled ? 0 : WS_DISABLED);
         control.hwnd = child(ClassOf(row->kind), std::wstring(row->caption).c_str(), style, exStyle,
-                             PageOf(*this, row->page).hwnd, IdOfRow(*row));
+                             pageOf(row->page).hwnd, IdOfRow(*row));
         if (row->kind == ControlKind::RadioButton) {
             static_cast<RadioButton&>(control).setChecked(row->checked);
             // On Windows a radio button that gets the focus unchecked reports a click; the
@@ -503,11 +496,11 @@ void TPallendoForm::CreateControls() {
         if (bitmap) ImageList3.addBitmap(bitmap.get());
     }
     ::SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
-    ShowActivePage();
+    showActivePage();
 }
 
 // The design client size at this window's DPI, until start-up places the window for good.
-void TPallendoForm::SizeClientForDpi() {
+void TPallendoForm::sizeClientForDpi() {
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
     const SIZE wanted = DesignFrameSize(style, exStyle, dpi_);
@@ -519,9 +512,9 @@ void TPallendoForm::SizeClientForDpi() {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TPallendoForm::ApplyDpi(int dpi) {
+void TPallendoForm::applyDpi(int dpi) {
     dpi_ = dpi;
-    font_.reset(::CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    font_.reset(::CreateFontW(-scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                               DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
     // Before the first show nothing is drawn yet: the controls draw once, with the font.
@@ -534,24 +527,24 @@ void TPallendoForm::ApplyDpi(int dpi) {
     for (const ControlRow& row : ControlTable()) setFont(row.control(*this).hwnd);
     // The combo box's field follows the font; its list shows ten entries.
     ::SendMessageW(ComboBox2.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                   NaturalHeight() - Scale(6));
-    for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->resize(Scale(16));
-    const int parts[] = {Scale(kClockPanelWidth), Scale(kClockPanelWidth + kMessagePanelWidth)};
+                   naturalHeight() - scale(6));
+    for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->resize(scale(16));
+    const int parts[] = {scale(kClockPanelWidth), scale(kClockPanelWidth + kMessagePanelWidth)};
     ::SendMessageW(StatusBar1.hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 }
 
-int TPallendoForm::NaturalHeight() const {
-    return Scale(12) + Scale(10);
+int TPallendoForm::naturalHeight() const {
+    return scale(12) + scale(10);
 }
 
-void TPallendoForm::Layout() {
+void TPallendoForm::layout() {
     RECT client{};
     ::GetClientRect(hwnd, &client);
     laidOut_ = {client.right, client.bottom};
-    const int statusHeight = Scale(kStatusBarHeight);
+    const int statusHeight = scale(kStatusBarHeight);
     ::SetWindowPos(StatusBar1.hwnd, nullptr, 0, client.bottom - statusHeight, client.right,
                    statusHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    const int margin = Scale(3);
+    const int margin = scale(3);
     RECT tabs{margin, margin, client.right - margin, client.bottom - statusHeight - margin};
     ::SetWindowPos(PageControl1.hwnd, nullptr, tabs.left, tabs.top,
                    std::max(0L, tabs.right - tabs.left), std::max(0L, tabs.bottom - tabs.top),
@@ -570,27 +563,41 @@ void TPallendoForm::Layout() {
     // out in its container once, a container before the panels inside it.
     for (const GridPanel* panel : {&GridPanel5, &GridPanel1, &GridPanel2, &GridPanel4, &GridPanel6,
                                    &GridPanel3})
-        panel->layout(dpi_, NaturalHeight());
+        panel->layout(dpi_, naturalHeight());
     if (::IsWindowVisible(hwnd)) ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
-void TPallendoForm::ActivatePage(int index) {
-    PageControl1.setActiveIndex(index);
-    ShowActivePage();
-    FocusShownPage();
+Page& TPallendoForm::pageOf(PageId page) {
+    switch (page) {
+    case PageId::File: return TsFile1;
+    case PageId::Help: return TsHelp1;
+    case PageId::Edit: break;
+    }
+    return TsEdit1;
 }
 
-void TPallendoForm::ShowActivePage() {
-    const int active = PageControl1.activeIndex();
-    Page* pages[] = {&TsFile1, &TsEdit1, &TsHelp1};
-    for (int i = 0; i < 3; ++i) ::ShowWindow(pages[i]->hwnd, i == active ? SW_SHOW : SW_HIDE);
+void TPallendoForm::activatePage(PageId page) {
+    PageControl1.setActiveIndex(TabIndexOf(page));
+    showActivePage();
+    focusShownPage();
+}
+
+PageId TPallendoForm::activePage() const {
+    const int index = PageControl1.activeIndex();
+    return index >= 0 && index < static_cast<int>(std::size(kPages)) ? kPages[index]
+                                                                    : PageId::File;
+}
+
+void TPallendoForm::showActivePage() {
+    const PageId active = activePage();
+    for (PageId page : kPages) ::ShowWindow(pageOf(page).hwnd, page == active ? SW_SHOW : SW_HIDE);
 }
 
 int RunPallendo() {
     const ProgramScope program;
     MarkStartup("COM and common controls");
     TPallendoForm form(FormOptions{.arguments = ProcessArguments(), .quitOnDestroy = true});
-    form.Show();
+    form.show();
     MarkStartup("window shown");
     return RunMessageLoop();
 }

@@ -13,6 +13,7 @@
 
 #include "app/Controls.h"
 #include "app/GridPanel.h"
+#include "app/Pages.h"
 #include "shell/Handles.h"
 
 struct FormOptions {
@@ -26,6 +27,9 @@ struct FormOptions {
 std::vector<std::wstring> ProcessArguments();
 
 class Page : public Control {};
+
+// The window's state as a placement restores it, with the numbers the settings file stores.
+enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
 
 // A group box's panel lies inside its frame and below its caption; the Edit page's groups keep
 // a wider margin on the left.
@@ -42,9 +46,9 @@ public:
     HWND hwnd = nullptr;
 
     // Shows the window in the state that start-up chose (normal, minimised or maximised).
-    void Show();
+    void show();
     // Asks the window to close, as the close box does; true when it closed.
-    bool Close();
+    bool close();
 
     // --- controls -----------------------------------------------------------------------------
     TabControl PageControl1;
@@ -94,17 +98,24 @@ public:
     void PageControl1Change();
     void Timer1Timer();
     void SetPanelEnabled(GridPanel& panel, bool enabled);
-    // The page shown: 0 File, 1 Edit, 2 Help.
-    void ActivatePage(int index);
-    // Window state applied when the window is first shown: 0 normal, 1 minimised, 2 maximised.
-    int initialWindowState = 0;
+    // Shows the page, as a click on its tab would but without the page change's handling.
+    void activatePage(PageId page);
+    PageId activePage() const;
+    Page& pageOf(PageId page);
+    // The message panel of the status bar: the outcome of the user's last action.
+    void setMessage(std::wstring_view text);
+    std::wstring message() const;
+    // The clock panel's text.
+    std::wstring clock() const;
+    // The state the window takes when it is first shown.
+    WindowState initialWindowState = WindowState::Normal;
 
     // --- settings file ------------------------------------------------------------------------
-    void ReadSettings();
-    void WriteSettings();
+    void readSettings();
+    void writeSettings();
 
     // --- file intake --------------------------------------------------------------------------
-    void TakeCommandLine();
+    void takeCommandLine();
     void WMDropFiles(HDROP drop);
 
     // --- target and launcher fields, history, launch actions -----------------------------------
@@ -127,9 +138,9 @@ public:
     // Deletes every test copy this run made that is still there (and the file reserved at
     // start-up), never the current target, then this run's own folder for test copies once it is
     // empty; the close runs it.
-    void DiscardTestCopy();
+    void discardTestCopy();
     // Closes the dedicated-shortcut panel unless both fields hold the pair that passed the test.
-    void KeepTestForPair();
+    void keepTestForPair();
 
     // --- shortcuts ----------------------------------------------------------------------------
     void PlaceShortcut(int folderId, const std::wstring& programPath, const std::wstring& arguments,
@@ -156,7 +167,7 @@ public:
 
     // --- layout -------------------------------------------------------------------------------
     int dpi() const { return dpi_; }
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    int scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     HFONT font() const { return font_.get(); }
     // The control a table row names, and the row of a control (nullptr when not in the table).
     const FormOptions& options() const { return options_; }
@@ -169,27 +180,27 @@ public:
     bool previewKey(const MSG& msg);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-    static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);
-    bool HandleSetCursor(HWND over);
-    void CreateControls();
-    void ApplyDpi(int dpi);
-    void SizeClientForDpi();
-    void Layout();
-    void ShowActivePage();
-    void RadioClicked(RadioButton& clicked);
-    void MoveRadioChoice(int step);
-    void CyclePage(int step);
-    void FocusShownPage();
-    void LeaveField(Control& field, void (TPallendoForm::*onExit)());
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    static LRESULT CALLBACK pageProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleCommand(WPARAM wParam, LPARAM lParam);
+    bool handleSetCursor(HWND over);
+    void createControls();
+    void applyDpi(int dpi);
+    void sizeClientForDpi();
+    void layout();
+    void showActivePage();
+    void radioClicked(RadioButton& clicked);
+    void moveRadioChoice(int step);
+    void cyclePage(int step);
+    void focusShownPage();
+    void leaveField(Control& field, void (TPallendoForm::*onExit)());
     // Focus memory: what had the focus when the window was last deactivated.
-    void RememberFocus();
-    void RestoreFocus();
-    HWND FocusTarget(HWND control) const;
-    HWND StartUpFocus() const;
-    int NaturalHeight() const;
+    void rememberFocus();
+    void restoreFocus();
+    HWND focusTarget(HWND control) const;
+    HWND startUpFocus() const;
+    int naturalHeight() const;
 
     FormOptions options_;
     // True once start-up has read the settings: only then may closing write them back.
@@ -201,7 +212,7 @@ private:
     // The control that had the focus when the window was deactivated; it gets it back.
     HWND lastFocus_ = nullptr;
     // The control that last had the focus on each page, which gets it back when the page shows.
-    HWND pageFocus_[3] = {};
+    HWND pageFocus_[std::size(kPages)] = {};
     bool created_ = false;
     // The client size the controls were last laid out for: a WM_SIZE that changes nothing
     // (the first show, a placement of the same size) lays nothing out again.
@@ -222,9 +233,9 @@ private:
     // another running copy saved since.
     std::vector<std::wstring> historyAtStart_;
 
-    void DeleteTestCopies();
-    DWORD PrepareTestCopyFolder();
-    void TestFailed(DWORD code, const std::wstring& targetName, const std::wstring& launcherName);
+    void deleteTestCopies();
+    DWORD prepareTestCopyFolder();
+    void testFailed(DWORD code, const std::wstring& targetName, const std::wstring& launcherName);
 };
 
 // The program's entry, for the product's wWinMain.

@@ -81,7 +81,7 @@ bool DeleteCopy(const std::wstring& copy) {
 
 }  // namespace
 
-void TPallendoForm::DeleteTestCopies() {
+void TPallendoForm::deleteTestCopies() {
     std::vector<std::wstring> kept;
     std::vector<std::wstring> candidates = testCopies_;
     // Before the first copy, the name is the file start-up reserved.
@@ -94,20 +94,20 @@ void TPallendoForm::DeleteTestCopies() {
     testCopies_ = std::move(kept);
 }
 
-void TPallendoForm::DiscardTestCopy() {
-    DeleteTestCopies();
+void TPallendoForm::discardTestCopy() {
+    deleteTestCopies();
     // Only an empty folder goes: anything else in it is still held or is the user's target.
     if (!testCopyFolder_.empty() && ::RemoveDirectoryW(testCopyFolder_.c_str()))
         testCopyFolder_.clear();
 }
 
-DWORD TPallendoForm::PrepareTestCopyFolder() {
+DWORD TPallendoForm::prepareTestCopyFolder() {
     if (!testCopyFolder_.empty() && FolderExists(testCopyFolder_)) return ERROR_SUCCESS;
     testCopyFolder_.clear();
     return CreateRunFolder(testCopyFolder_);
 }
 
-void TPallendoForm::TestFailed(DWORD code, const std::wstring& targetName,
+void TPallendoForm::testFailed(DWORD code, const std::wstring& targetName,
                                const std::wstring& launcherName) {
     // A copy the user cancelled needs no box: they know.
     if (code != ERROR_CANCELLED)
@@ -116,14 +116,14 @@ void TPallendoForm::TestFailed(DWORD code, const std::wstring& targetName,
     testedPair_.reset();
     SetPanelEnabled(GridPanel6, false);
     ButtonCreate3.setImageIndex(-1);
-    StatusBar1.setPanelText(1, targetName + L" を " + launcherName + L" で開けませんでした");
+    setMessage(targetName + L" を " + launcherName + L" で開けませんでした");
 }
 
 void TPallendoForm::ButtonTest12Click() {
-    DeleteTestCopies();
+    deleteTestCopies();
     const TestNames names = NamesOfTest(*this);
-    if (const DWORD folder = PrepareTestCopyFolder(); folder != ERROR_SUCCESS)
-        return TestFailed(folder, names.target, names.launcher);
+    if (const DWORD folder = prepareTestCopyFolder(); folder != ERROR_SUCCESS)
+        return testFailed(folder, names.target, names.launcher);
     TempFileName1 = JoinPath(testCopyFolder_, names.copy);
     if (SamePath(TempFileName1, TargetFileName1)) {
         // A copy taken as the target is the user's file now: tried as it is, never deleted.
@@ -131,7 +131,7 @@ void TPallendoForm::ButtonTest12Click() {
                       [this](const std::wstring& copy) { return SamePath(copy, TempFileName1); });
     } else {
         const DWORD copied = CopyTestFile(hwnd, TargetFileName1, TempFileName1);
-        if (copied != ERROR_SUCCESS) return TestFailed(copied, names.target, names.launcher);
+        if (copied != ERROR_SUCCESS) return testFailed(copied, names.target, names.launcher);
         testCopies_.push_back(TempFileName1);
     }
 
@@ -140,12 +140,12 @@ void TPallendoForm::ButtonTest12Click() {
     const std::wstring parameter = Quote(TempFileName1);
     const auto result = reinterpret_cast<std::uintptr_t>(::ShellExecuteW(
         hwnd, L"open", TargetExeName1.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
-    if (result <= 32) return TestFailed(static_cast<DWORD>(result), names.target, names.launcher);
+    if (result <= 32) return testFailed(static_cast<DWORD>(result), names.target, names.launcher);
 
     testedPair_.emplace(TargetFileName1, TargetExeName1);
     SetPanelEnabled(GridPanel6, true);
     ButtonCreate3.setImageIndex(1);
-    StatusBar1.setPanelText(1, names.target + L" を " + names.launcher + L" で開きました");
+    setMessage(names.target + L" を " + names.launcher + L" で開きました");
     ShortCut1.clear();
     Edit3.setText(names.displayName);
     ButtonOpenFolder3.setEnabled(true);

@@ -48,7 +48,7 @@ void TPallendoForm::WithdrawTest() {
     testedPair_.reset();
 }
 
-void TPallendoForm::KeepTestForPair() {
+void TPallendoForm::keepTestForPair() {
     if (testedPair_ && testedPair_->first == TargetFileName1 &&
         testedPair_->second == TargetExeName1)
         return;
@@ -64,7 +64,7 @@ void TPallendoForm::Edit1Change() {
     if (text.empty()) {
         ButtonEdit1Clear.setEnabled(false);
         ButtonOpenDefault1.setEnabled(false);
-        StatusBar1.setPanelText(1, L"");
+        setMessage(L"");
         ImageList1.clear();
         ButtonOpenDefault1.setImageIndex(-1);
     } else {
@@ -79,7 +79,7 @@ void TPallendoForm::Edit1Change() {
         // apart) hands the focus on; the user's own typing keeps it. During start-up the
         // window is not shown yet, and the focus stays where it is.
         if (Edit1.changedByProgram() && ::IsWindowVisible(hwnd)) ButtonTest12.setFocus();
-        KeepTestForPair();
+        keepTestForPair();
     } else {
         WithdrawTest();
     }
@@ -96,7 +96,7 @@ void TPallendoForm::ComboBox2Change() {
         ImageList2.clear();
         ButtonExe2.setImageIndex(-1);
         WithdrawTest();
-        StatusBar1.setPanelText(1, L"");
+        setMessage(L"");
         if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
         return;
     }
@@ -118,7 +118,7 @@ void TPallendoForm::ComboBox2Change() {
     ButtonComboBox2Clear.setEnabled(true);
     ButtonExe2.setEnabled(true);
     ShowLauncherIcon(TargetExeName1);
-    KeepTestForPair();
+    keepTestForPair();
     if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
 }
 
@@ -205,7 +205,7 @@ void TPallendoForm::ButtonSelectFile1Click() {
     if (!chosen) return;
     ButtonEdit1Clear.setEnabled(true);
     Edit1.setText(*chosen);
-    StatusBar1.setPanelText(1, FileNameOf(Edit1.text()) + kSetText);
+    setMessage(FileNameOf(Edit1.text()) + kSetText);
 }
 
 void TPallendoForm::ButtonSelectExe2Click() {
@@ -223,5 +223,5 @@ void TPallendoForm::ButtonSelectExe2Click() {
     ComboBox2Change();
     ButtonTest12.setEnabled(true);
     ButtonTest12.setImageIndex(0);
-    StatusBar1.setPanelText(1, FileNameOf(ComboBox2.text()) + kSetText);
+    setMessage(FileNameOf(ComboBox2.text()) + kSetText);
 }

@@ -18,7 +18,6 @@ constexpr wchar_t kPosition[] = L"POSITION";
 constexpr wchar_t kOption[] = L"OPTION";
 constexpr wchar_t kData[] = L"DATA";
 
-enum WindowState { kNormal = 0, kMinimised = 1, kMaximised = 2 };
 
 WINDOWPLACEMENT CurrentPlacement(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -96,14 +95,21 @@ std::wstring LastCloseText(const SYSTEMTIME& time) {
     return text;
 }
 
-int StateOf(HWND window) {
-    if (::IsZoomed(window)) return kMaximised;
-    if (::IsIconic(window)) return kMinimised;
-    return kNormal;
+WindowState StateOf(HWND window) {
+    if (::IsZoomed(window)) return WindowState::Maximised;
+    if (::IsIconic(window)) return WindowState::Minimised;
+    return WindowState::Normal;
+}
+
+// A state the program never writes opens the window normally.
+WindowState StoredState(int stored) {
+    const auto state = static_cast<WindowState>(stored);
+    return state == WindowState::Minimised || state == WindowState::Maximised ? state
+                                                                               : WindowState::Normal;
 }
 }  // namespace
 
-void TPallendoForm::ReadSettings() {
+void TPallendoForm::readSettings() {
     WINDOWPLACEMENT placement = CurrentPlacement(hwnd);
     const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
 
@@ -118,9 +124,8 @@ void TPallendoForm::ReadSettings() {
     normal.left = image.ReadInteger(kPosition, L"Left", ::GetSystemMetrics(SM_CXSCREEN) / 4);
     normal.right = image.ReadInteger(kPosition, L"Right", 3 * normal.left);
     normal.bottom = image.ReadInteger(kPosition, L"Bottom", 3 * normal.top);
-    const int state = image.ReadInteger(kPosition, L"State", kNormal);
-    // A state the program never writes opens the window normally.
-    initialWindowState = state == kMinimised || state == kMaximised ? state : kNormal;
+    initialWindowState = StoredState(
+        image.ReadInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
     if (!::IsWindowVisible(hwnd)) placement.showCmd = SW_HIDE;
     ::SetWindowPlacement(hwnd, &placement);
 
@@ -136,7 +141,7 @@ void TPallendoForm::ReadSettings() {
     settingsRead_ = true;
 }
 
-void TPallendoForm::WriteSettings() {
+void TPallendoForm::writeSettings() {
     // Settings this run never read must not be replaced by the defaults it ran with.
     if (!settingsRead_) return;
     const WINDOWPLACEMENT placement = CurrentPlacement(hwnd);
@@ -166,7 +171,7 @@ void TPallendoForm::WriteSettings() {
         image.WriteInteger(kPosition, L"Top", placement.rcNormalPosition.top);
         image.WriteInteger(kPosition, L"Right", placement.rcNormalPosition.right);
         image.WriteInteger(kPosition, L"Bottom", placement.rcNormalPosition.bottom);
-        image.WriteInteger(kPosition, L"State", StateOf(hwnd));
+        image.WriteInteger(kPosition, L"State", static_cast<int>(StateOf(hwnd)));
 
         image.WriteBool(kOption, L"CloseQuery", CheckBoxCloseQuery1.checked());
         image.WriteBool(kOption, L"SaveStatus", CheckBoxSaveStatus1.checked());

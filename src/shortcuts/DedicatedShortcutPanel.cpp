@@ -19,7 +19,7 @@ void TPallendoForm::Edit3KeyPress(wchar_t& key) {
 void TPallendoForm::ButtonEdit3ClearClick() {
     Edit3.setText(L"");
     Edit3.setFocus();
-    StatusBar1.setPanelText(1, L"");
+    setMessage(L"");
     ButtonEdit3Clear.setEnabled(false);
     ButtonOpenFolder3.setEnabled(true);
     ButtonProperties3.setEnabled(false);
@@ -40,5 +40,5 @@ void TPallendoForm::ButtonProperties3Click() {
 
 void TPallendoForm::ButtonExeLink3Click() {
     Open(ShortCut1);
-    StatusBar1.setPanelText(1, FileNamePart(ShortCut1) + L" を 起動しました");
+    setMessage(FileNamePart(ShortCut1) + L" を 起動しました");
 }

@@ -77,11 +77,11 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
         if (updating) {
             MessageDialog(L"フォルダ " + label + L" の" + kCrLf + linkPath + kCrLf +
                           L"を更新しました");
-            StatusBar1.setPanelText(1, label + L" の " + fileName + L" を更新しました");
+            setMessage(label + L" の " + fileName + L" を更新しました");
         } else {
             MessageDialog(L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
                           L"を作成しました");
-            StatusBar1.setPanelText(1, label + L" に " + fileName + L" を作成しました");
+            setMessage(label + L" に " + fileName + L" を作成しました");
         }
     };
 
@@ -98,13 +98,12 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
             if (DeleteToRecycleBin(linkPath)) {
                 MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
                               L"を削除しました");
-                StatusBar1.setPanelText(1, label + L" から " + fileName + L" を削除しました");
+                setMessage(label + L" から " + fileName + L" を削除しました");
                 ShortCut1.clear();
             } else {
                 MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
                               L"を削除できませんでした");
-                StatusBar1.setPanelText(1,
-                                        label + L" から " + fileName + L" を削除できませんでした");
+                setMessage(label + L" から " + fileName + L" を削除できませんでした");
             }
         }
     } else {
@@ -116,7 +115,7 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
     ButtonExeLink3.setEnabled(!ShortCut1.empty());
 
     // The File page's buttons offer the folder; the Edit page's panel has its own button for it.
-    if (PageControl1.activeIndex() == 1) return;
+    if (activePage() == PageId::Edit) return;
     if (ApplicationMessageBox(L"フォルダ " + label + L" を開きますか？",
                               MB_YESNO | MB_ICONQUESTION) == IDYES) {
         if (FileExists(ShortCut1))

@@ -72,7 +72,7 @@ protected:
         ::SendMessageW(form->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
         return ::GlobalSize(drop) == 0;
     }
-    std::wstring Message() const { return form->StatusBar1.panelText(1); }
+    std::wstring Message() const { return form->message(); }
 
     TestFolder folder;
 };
@@ -129,7 +129,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         f.SetPanelEnabled(f.GridPanel6, true);
         f.Edit3.setText(L"kept(other)");
         f.ButtonCreate3.setImageIndex(0);
-        f.ActivatePage(0);
+        f.activatePage(PageId::File);
         std::vector<std::wstring> paths;
         for (const std::wstring& name : c.files)
             paths.push_back(IsRootedName(name) ? name : folder / name);
@@ -143,7 +143,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         EXPECT_EQ(f.ComboBox2.text(),
                   expect(c.combo, L"C:\\before\\other.exe", L"<viewer>", viewer));
         EXPECT_EQ(Message(), c.message);
-        EXPECT_EQ(f.PageControl1.activeIndex(), 1);
+        EXPECT_EQ(f.activePage(), PageId::Edit);
         if (c.combo != L"=") {
             EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
             EXPECT_TRUE(f.ButtonSelectExe2.enabled());
@@ -182,7 +182,7 @@ TEST_F(FileIntake, ADropThatLeavesASideEmptyWithdrawsTheTestButton) {
 TEST_F(FileIntake, APathWithAForbiddenCharacterIsReportedAndTheWindowGoesOn) {
     TPallendoForm& f = CreateForm();
     f.Edit1.setText(L"C:\\before\\kept.txt");
-    f.StatusBar1.setPanelText(1, L"earlier");
+    f.setMessage(L"earlier");
     EXPECT_TRUE(Drop({L"C:\\docs\\a|b.txt"})) << "the drop is released on the failure path too";
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, L"パスに無効な文字が含まれています.");

@@ -161,7 +161,7 @@ TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
     EXPECT_STREQ(caption, L"パレンド");
     EXPECT_EQ(ClassName(f.PageControl1.hwnd), L"SysTabControl32");
     EXPECT_EQ(TabCtrl_GetItemCount(f.PageControl1.hwnd), 3);
-    EXPECT_EQ(f.PageControl1.activeIndex(), 1);
+    EXPECT_EQ(f.activePage(), PageId::Edit);
     EXPECT_TRUE(f.TsEdit1.showing());
     EXPECT_FALSE(f.TsFile1.showing());
     EXPECT_FALSE(::GetWindowLongW(f.PageControl1.hwnd, GWL_STYLE) & WS_TABSTOP);
@@ -169,8 +169,8 @@ TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
     int parts[2] = {};
     ASSERT_EQ(::SendMessageW(f.StatusBar1.hwnd, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)),
               2);
-    EXPECT_EQ(parts[0], f.Scale(120));
-    EXPECT_EQ(parts[1] - parts[0], f.Scale(500));
+    EXPECT_EQ(parts[0], f.scale(120));
+    EXPECT_EQ(parts[1] - parts[0], f.scale(500));
     EXPECT_EQ(f.ImageList3.count(), 2);
     EXPECT_EQ(f.ImageList1.count(), 0);
     EXPECT_EQ(f.ButtonTest12.imageIndex(), -1);
@@ -195,17 +195,17 @@ TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
          L"ButtonOpenFolder3", L"ButtonProperties3", L"ButtonExeLink3"},
         {L"Button4", L"Button5", L"Button6", L"Button7", L"Button8"},
     };
-    for (int page = 0; page < 3; ++page) {
-        f.ActivatePage(page);
-        SCOPED_TRACE(page);
-        EXPECT_EQ(TabWalk(f), orders[page]);
+    for (PageId page : kPages) {
+        f.activatePage(page);
+        SCOPED_TRACE(TabIndexOf(page));
+        EXPECT_EQ(TabWalk(f), orders[TabIndexOf(page)]);
     }
     // Another choice moves the group's tab stop to its own place in the order.
     ::SendMessageW(f.RadioButtonStartUp3.hwnd, BM_CLICK, 0, 0);
     std::vector<std::wstring> edit = orders[1];
     std::erase(edit, L"RadioButtonDeskTop1");
     edit.push_back(L"RadioButtonStartUp3");
-    f.ActivatePage(1);
+    f.activatePage(PageId::Edit);
     EXPECT_EQ(TabWalk(f), edit);
 }
 
@@ -258,23 +258,24 @@ TEST_F(MainWindow, PageKeysCycleThePagesAsAClickOnTheTabDoes) {
     const struct {
         UINT key;
         bool shift;
-        int page;
-    } steps[] = {{VK_TAB, false, 2},  {VK_TAB, false, 0},   {VK_TAB, false, 1},  {VK_TAB, true, 0},
-                 {VK_NEXT, false, 1}, {VK_PRIOR, false, 0}, {VK_PRIOR, false, 2}};
-    Page* pages[] = {&f.TsFile1, &f.TsEdit1, &f.TsHelp1};
+        PageId page;
+    } steps[] = {{VK_TAB, false, PageId::Help},  {VK_TAB, false, PageId::File},
+                 {VK_TAB, false, PageId::Edit},  {VK_TAB, true, PageId::File},
+                 {VK_NEXT, false, PageId::Edit}, {VK_PRIOR, false, PageId::File},
+                 {VK_PRIOR, false, PageId::Help}};
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.page);
-        f.StatusBar1.setPanelText(1, L"report.docx を設定しました");
+        SCOPED_TRACE(TabIndexOf(step.page));
+        f.setMessage(L"report.docx を設定しました");
         PressKey(step.key, true, step.shift);
-        EXPECT_EQ(f.PageControl1.activeIndex(), step.page);
-        EXPECT_TRUE(pages[step.page]->showing());
-        EXPECT_EQ(f.StatusBar1.panelText(1), L"") << "the page change ran";
+        EXPECT_EQ(f.activePage(), step.page);
+        EXPECT_TRUE(f.pageOf(step.page).showing());
+        EXPECT_EQ(f.message(), L"") << "the page change ran";
         HWND focus = ::GetFocus();
-        EXPECT_TRUE(focus && ::IsChild(pages[step.page]->hwnd, focus))
+        EXPECT_TRUE(focus && ::IsChild(f.pageOf(step.page).hwnd, focus))
             << "the focus is on the page shown";
     }
     // Back on a page, the focus is where it was on that page.
-    f.ActivatePage(1);
+    f.activatePage(PageId::Edit);
     f.ButtonSelectExe2.setFocus();
     PressKey(VK_TAB, true);
     PressKey(VK_TAB, true, true);
@@ -357,7 +358,7 @@ TEST_F(MainWindow, ADpiChangeWhileStartUpPlacesTheHiddenWindowKeepsItsRectangle)
     EXPECT_EQ(::ImageList_GetBkColor(f.ImageList3.handle()), 15790320u);
 
     // A shown window moved to a monitor of another scale takes the suggested rectangle.
-    f.Show();
+    f.show();
     PumpMessages();
     const RECT suggested{10, 20, 610, 420};
     changeDpi(96, suggested);
@@ -463,20 +464,20 @@ TEST_F(MainWindow, ClockShowsDateTwoBlanksAndTwentyFourHourTime) {
     morning.wMinute = 5;
     UseClock([morning] { return morning; });
     TPallendoForm& f = CreateForm();
-    EXPECT_EQ(f.StatusBar1.panelText(0), L"2024/05/10  09:05");
+    EXPECT_EQ(f.clock(), L"2024/05/10  09:05");
     UseClock({});
 }
 
 TEST_F(MainWindow, SwitchingPagesEmptiesTheMessagePanelOnly) {
     TPallendoForm& f = CreateForm();
-    f.StatusBar1.setPanelText(1, L"report.docx を設定しました");
-    const std::wstring clock = f.StatusBar1.panelText(0);
+    f.setMessage(L"report.docx を設定しました");
+    const std::wstring clock = f.clock();
     TabCtrl_SetCurFocus(f.PageControl1.hwnd, 0);  // as a click on the tab does
     PumpMessages();
-    EXPECT_EQ(f.PageControl1.activeIndex(), 0);
+    EXPECT_EQ(f.activePage(), PageId::File);
     EXPECT_TRUE(f.TsFile1.showing());
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"");
-    EXPECT_EQ(f.StatusBar1.panelText(0), clock);
+    EXPECT_EQ(f.message(), L"");
+    EXPECT_EQ(f.clock(), clock);
 }
 
 TEST_F(MainWindow, PanelSwitchReachesEveryControlDirectlyInIt) {
@@ -497,20 +498,20 @@ TEST_F(MainWindow, AnsweringNoKeepsTheWindowAndItsTemporaryFile) {
     EXPECT_EQ(FileNamePart(temp).substr(0, 3), L"tmp");
     f.CheckBoxCloseQuery1.setChecked(true);
     prompter.boxAnswers = {IDNO};
-    EXPECT_FALSE(f.Close());
+    EXPECT_FALSE(f.close());
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, L"終了してよいですか？");
     EXPECT_EQ(prompter.asked[0].flags, 0x24u);
     EXPECT_TRUE(FileExists(temp));
     prompter.boxAnswers = {IDYES};
-    EXPECT_TRUE(f.Close());
+    EXPECT_TRUE(f.close());
     EXPECT_FALSE(FileExists(temp));
 }
 
 TEST_F(MainWindow, UncheckedConfirmationClosesWithoutAsking) {
     TPallendoForm& f = CreateForm();
     const std::wstring temp = f.TempFileName1;
-    EXPECT_TRUE(f.Close());
+    EXPECT_TRUE(f.close());
     EXPECT_TRUE(prompter.asked.empty());
     EXPECT_FALSE(FileExists(temp));
 }
@@ -525,7 +526,7 @@ TEST_F(MainWindow, SessionEndNeverAsksAndALaterCloseAsksAgain) {
     EXPECT_FALSE(FileExists(temp));
     EXPECT_TRUE(::IsWindow(f.hwnd));  // another program may still cancel the end of the session
     prompter.boxAnswers = {IDNO};
-    EXPECT_FALSE(f.Close());
+    EXPECT_FALSE(f.close());
     EXPECT_EQ(prompter.texts(L"box"), std::vector<std::wstring>{L"終了してよいですか？"});
 }
 
@@ -547,7 +548,7 @@ TEST_F(MainWindow, StartUpFailureSkipsTheRemainingStepsButTheWindowRuns) {
     EXPECT_FALSE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) &
                  WS_EX_ACCEPTFILES);  // the last step never ran
     EXPECT_TRUE(::IsWindowVisible(f.hwnd));
-    EXPECT_EQ(f.PageControl1.activeIndex(), 1);  // the steps before the failure did run
+    EXPECT_EQ(f.activePage(), PageId::Edit);  // the steps before the failure did run
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(LaunchPairFields, TargetShowsItsTypesIconEvenWhenTheFileDoesNotExist) {
     EXPECT_EQ(f.ImageList1.count(), 1);
     EXPECT_EQ(f.ButtonOpenDefault1.imageIndex(), 0);
     EXPECT_TRUE(f.ButtonOpenDefault1.showsImage());
-    f.StatusBar1.setPanelText(1, L"earlier");
+    f.setMessage(L"earlier");
     f.Edit1.setText(L"");
     EXPECT_EQ(f.ImageList1.count(), 0);
     EXPECT_EQ(f.ButtonOpenDefault1.imageIndex(), -1);
@@ -71,7 +71,7 @@ TEST_F(LaunchPairFields, LauncherIconOnlyForProgramsButTheButtonAlwaysEnabled) {
     const std::wstring batch = folder / L"run.bat";
     WriteBytes(batch, "@echo off\r\n");
     TPallendoForm& f = CreateForm();
-    f.StatusBar1.setPanelText(1, L"kept");
+    f.setMessage(L"kept");
 
     SetLauncher(ProductPath());  // a program with an icon of its own
     EXPECT_TRUE(f.ButtonExe2.enabled());
@@ -103,7 +103,7 @@ TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyForAFilledInTargetWhileTheWindow
     EXPECT_TRUE(f.ButtonTest12.enabled());
     EXPECT_NE(Focus(), f.ButtonTest12.hwnd);
 
-    f.Show();
+    f.show();
     PumpMessages();
     f.Edit1.setText(L"");
     f.Edit1.setFocus();
@@ -132,7 +132,7 @@ TEST_F(LaunchPairFields, ClearButtonsCloseTheTestAndTheShortcutPanel) {
         f.ButtonCreate3.setImageIndex(1);
         f.ShortCut1 = L"C:\\Desktop\\a.lnk";
         f.Edit3.setText(L"a.txt(viewer)");
-        f.StatusBar1.setPanelText(1, L"a.txt を viewer.exe で開きました");
+        f.setMessage(L"a.txt を viewer.exe で開きました");
     };
 
     openPanel();
@@ -246,7 +246,7 @@ TEST_F(LaunchPairFields, BrowsingForTheTargetStartsAtTheDesktopThenAtTheFieldsFo
     EXPECT_EQ(Message(), L"My Notes.txt を設定しました");
 
     // The same file again changes no text, and the message still says it was set.
-    f.StatusBar1.setPanelText(1, L"");
+    f.setMessage(L"");
     f.ButtonSelectFile1.click();
     EXPECT_EQ(prompter.asked.back().file.startFolder, folder.path());
     EXPECT_EQ(Message(), L"My Notes.txt を設定しました");
@@ -258,7 +258,7 @@ TEST_F(LaunchPairFields, BrowsingForTheLauncherRemembersTheOneItReplaces) {
     WriteBytes(chosen, "MZ");
     TPallendoForm& f = CreateForm();
     SetLauncher(L"notepad.exe");
-    f.StatusBar1.setPanelText(1, L"");
+    f.setMessage(L"");
 
     prompter.fileAnswers = {chosen};
     f.ButtonSelectExe2.click();
@@ -304,7 +304,7 @@ TEST_F(LaunchPairFields, BrowseFromAFieldThatNamesNoFolderStopsBeforeTheDialog) 
         prompter.clear();
         f.Edit1.setText(c.text);
         SetLauncher(c.text);
-        f.StatusBar1.setPanelText(1, L"before");
+        f.setMessage(L"before");
         f.ButtonSelectFile1.click();
         f.ButtonSelectExe2.click();
         EXPECT_EQ(prompter.texts(L"file").size(), 0u);

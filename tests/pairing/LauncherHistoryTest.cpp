@@ -125,7 +125,7 @@ const OptionCase kOptionCases[] = {
 
 TEST_F(LauncherHistory, StockLauncherOptionInBothDirections) {
     TPallendoForm& f = CreateForm();
-    f.ActivatePage(0);  // where the option is
+    f.activatePage(PageId::File);  // where the option is
     for (const OptionCase& c : kOptionCases) {
         SCOPED_TRACE(c.name);
         ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK,
@@ -161,7 +161,7 @@ TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked
     Pick(0);
     f.SetPanelEnabled(f.GridPanel6, true);
     ASSERT_TRUE(f.ButtonTest12.enabled());
-    f.StatusBar1.setPanelText(1, L"kept");
+    f.setMessage(L"kept");
 
     ClickEntry(2);
     EXPECT_TRUE(History().empty());

@@ -54,7 +54,7 @@ protected:
         PumpMessages();
     }
     std::vector<std::wstring> History() const { return form->ComboBox2.items(); }
-    std::wstring Message() const { return form->StatusBar1.panelText(1); }
+    std::wstring Message() const { return form->message(); }
     // The focused control's window (the combo box for its inner edit field).
     static HWND Focus() {
         HWND focus = ::GetFocus();

@@ -247,9 +247,9 @@ TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
              EXPECT_EQ(PlacementOf(f.hwnd).rcNormalPosition.right, 3 * cx);
          }},
         {L"an empty State", L"[POSITION]\r\nState=\r\n",
-         [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, 0); }},
+         [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, WindowState::Normal); }},
         {L"an unknown State", L"[POSITION]\r\nState=7\r\n",
-         [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, 0); }},
+         [](TPallendoForm& f) { EXPECT_EQ(f.initialWindowState, WindowState::Normal); }},
         {L"lower-case section and key", L"[option]\r\nclosequery=1\r\n",
          [](TPallendoForm& f) { EXPECT_TRUE(f.CheckBoxCloseQuery1.checked()); }},
         {L"blanks around FileName", L"[OPTION]\r\nFileName =   C:\\docs\\a b.txt   \r\n",
@@ -337,7 +337,7 @@ TEST_F(Settings, AWindowClosedMaximisedOpensMaximisedAndRestoresToItsRectangle) 
     ASSERT_TRUE(::IsZoomed(f.hwnd));
     Restart();
     EXPECT_NE(SettingsText().find(L"State=2\r\n"), std::wstring::npos);
-    EXPECT_EQ(form->initialWindowState, 2);
+    EXPECT_EQ(form->initialWindowState, WindowState::Maximised);
     EXPECT_TRUE(::IsZoomed(form->hwnd));
     ::ShowWindow(form->hwnd, SW_RESTORE);
     PumpMessages();
@@ -359,7 +359,7 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
         UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
-        EXPECT_FALSE(f.Close());
+        EXPECT_FALSE(f.close());
         ASSERT_NE(form->hwnd, nullptr);
         const auto boxes = prompter.asked;
         ASSERT_EQ(boxes.size(), 1u);
@@ -373,7 +373,7 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
               std::vector<std::wstring>{FileNamePart(SettingsFile())})
         << "the unused new content is removed";
     // Once the file is free again, the close goes through.
-    EXPECT_TRUE(f.Close());
+    EXPECT_TRUE(f.close());
     EXPECT_NE(SettingsText().find(L"FileName=C:\\new.txt\r\n"), std::wstring::npos);
 }
 
@@ -391,7 +391,7 @@ TEST_F(Settings, AStartThatCouldNotReadTheFileLeavesItAsItIs) {
     EXPECT_EQ(form->Edit1.text(), L"");
     EXPECT_FALSE(::GetWindowLongW(form->hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
         << "start-up stopped at the failure";
-    EXPECT_TRUE(form->Close());
+    EXPECT_TRUE(form->close());
     EXPECT_EQ(ReadBytes(SettingsFile()), old);
 }
 
@@ -405,7 +405,7 @@ TEST_F(Settings, WithoutAUsableFolderTheFileIsWrittenNextToTheExecutable) {
     ::DeleteFileW(fallback.c_str());
     CreateForm();
     form->Edit1.setText(L"C:\\fallback.txt");
-    EXPECT_TRUE(form->Close());
+    EXPECT_TRUE(form->close());
     ::DeleteFileW(folder.c_str());
     EXPECT_EQ(fallback, ChangeExtension(ExecutablePath(), L".ini"));
     const std::wstring written = DecodeFile(ReadBytes(fallback));

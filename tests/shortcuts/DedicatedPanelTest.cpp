@@ -67,7 +67,7 @@ TEST_F(DedicatedPanel, ButtonsActOnTheLastLinkAndFallBackWhenItIsGone) {
     f.ButtonEdit3Clear.click();
     EXPECT_EQ(f.Edit3.text(), L"");
     EXPECT_TRUE(f.Edit3.focused());
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"");
+    EXPECT_EQ(f.message(), L"");
     EXPECT_FALSE(f.ButtonEdit3Clear.enabled());
     EXPECT_TRUE(f.ButtonOpenFolder3.enabled());
     EXPECT_FALSE(f.ButtonProperties3.enabled());
@@ -99,7 +99,7 @@ TEST_F(DedicatedPanel, ButtonsActOnTheLastLinkAndFallBackWhenItIsGone) {
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text.rfind(L"Open Failed ", 0), 0u)
         << WideToUtf8(prompter.asked[0].text);
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"memo.txt(probe).lnk を 起動しました");
+    EXPECT_EQ(f.message(), L"memo.txt(probe).lnk を 起動しました");
 }
 
 bool UnderWine() {
@@ -135,7 +135,7 @@ TEST_F(DedicatedPanel, DedicatedShortcutStartsTheLauncherWithTheDocument) {
     const std::wstring link = LinkIn(CSIDL_PROGRAMS, L"週報 第 3 版.txt(probe).lnk");
     ::DeleteFileW(link.c_str());
     Probe probe;
-    f.ActivatePage(1);
+    f.activatePage(PageId::Edit);
     f.Edit1.setText(document);
     f.ComboBox2.setText(Probe::Path());
     f.ComboBox2Change();
@@ -150,14 +150,14 @@ TEST_F(DedicatedPanel, DedicatedShortcutStartsTheLauncherWithTheDocument) {
     f.RadioButtonDeskTop1.setChecked(false);
     f.ButtonCreate3.click();
     ASSERT_TRUE(Exists(link));
-    EXPECT_EQ(f.StatusBar1.panelText(1),
+    EXPECT_EQ(f.message(),
               L"スタートメニュー に 週報 第 3 版.txt(probe).lnk を作成しました");
 
     f.ButtonExeLink3.click();
     const auto arguments = probe.WaitForArguments();
     ASSERT_TRUE(arguments.has_value());
     EXPECT_EQ(*arguments, std::vector<std::wstring>{document}) << WideToUtf8(probe.CommandLine());
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"週報 第 3 版.txt(probe).lnk を 起動しました");
+    EXPECT_EQ(f.message(), L"週報 第 3 版.txt(probe).lnk を 起動しました");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ std::wstring ShortcutFixture::LinkIn(int csidl, const std::wstring& name) {
 
 void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring& launcher) {
     TPallendoForm& f = *form;
-    f.ActivatePage(1);
+    f.activatePage(PageId::Edit);
     f.Edit1.setText(document);
     f.ComboBox2.setText(launcher);
     f.ComboBox2Change();

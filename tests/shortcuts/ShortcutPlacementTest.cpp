@@ -51,7 +51,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
     const std::wstring link = LinkIn(CSIDL_DESKTOP, L"パレンド.lnk");
     ::DeleteFileW(link.c_str());
-    f.ActivatePage(0);
+    f.activatePage(PageId::File);
 
     UseClock([] { return At(2024, 5, 10, 14, 3, 7); });
     prompter.boxAnswers = {IDNO};  // do not open the folder
@@ -62,7 +62,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
               L"フォルダ デスクトップ に\r\n" + link + L"\r\nを作成しました");
     EXPECT_EQ(prompter.asked[1].text, L"フォルダ デスクトップ を開きますか？");
     EXPECT_EQ(prompter.asked[1].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ に パレンド.lnk を作成しました");
+    EXPECT_EQ(f.message(), L"デスクトップ に パレンド.lnk を作成しました");
     EXPECT_EQ(f.ShortCut1, link);
     LinkFields fields = ReadLink(link);
     EXPECT_EQ(fields.path, ExecutablePath());
@@ -85,7 +85,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     EXPECT_EQ(prompter.asked[0].caption, L"パレンド");
     EXPECT_EQ(prompter.asked[1].text,
               L"フォルダ デスクトップ の\r\n" + link + L"\r\nを更新しました");
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ の パレンド.lnk を更新しました");
+    EXPECT_EQ(f.message(), L"デスクトップ の パレンド.lnk を更新しました");
     EXPECT_EQ(ReadLink(link).description,
               L"2024/05/10 14:05:59 Created by pallendo_shortcuts_tests V1.1");
 
@@ -105,7 +105,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
               (Texts{L"フォルダ デスクトップ に\r\n" + link + L"\r\n" + kQuestionEnd,
                      L"フォルダ デスクトップ から\r\n" + link + L"\r\nを削除しました",
                      L"フォルダ デスクトップ を開きますか？"}));
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ から パレンド.lnk を削除しました");
+    EXPECT_EQ(f.message(), L"デスクトップ から パレンド.lnk を削除しました");
     EXPECT_EQ(f.ShortCut1, L"");
     EXPECT_FALSE(f.ButtonProperties3.enabled());
     EXPECT_FALSE(f.ButtonExeLink3.enabled());
@@ -115,7 +115,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
 // link selected, and removes the link again.
 TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
     TPallendoForm& f = CreateForm();
-    f.ActivatePage(0);
+    f.activatePage(PageId::File);
     struct Case {
         Button* button;
         int csidl;
@@ -142,7 +142,7 @@ TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
         EXPECT_EQ(prompter.texts(),
                   (Texts{L"フォルダ " + c.label + L" に\r\n" + link + L"\r\nを作成しました",
                          L"フォルダ " + c.label + L" を開きますか？"}));
-        EXPECT_EQ(f.StatusBar1.panelText(1), c.label + L" に パレンド.lnk を作成しました");
+        EXPECT_EQ(f.message(), c.label + L" に パレンド.lnk を作成しました");
         const LinkFields fields = ReadLink(link);
         EXPECT_EQ(fields.path, ExecutablePath());
         EXPECT_EQ(fields.arguments, L"");
@@ -157,7 +157,7 @@ TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
             c.button->click();
         }
         EXPECT_FALSE(Exists(link));
-        EXPECT_EQ(f.StatusBar1.panelText(1), c.label + L" から パレンド.lnk を削除しました");
+        EXPECT_EQ(f.message(), c.label + L" から パレンド.lnk を削除しました");
         EXPECT_EQ(f.ShortCut1, L"");
     }
 }
@@ -198,7 +198,7 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
         // The Edit page's button never asks about the folder and keeps its panel on.
         EXPECT_EQ(prompter.texts(),
                   (Texts{L"フォルダ デスクトップ に\r\n" + link + L"\r\nを作成しました"}));
-        EXPECT_EQ(f.StatusBar1.panelText(1), L"デスクトップ に " + c.fileName + L" を作成しました");
+        EXPECT_EQ(f.message(), L"デスクトップ に " + c.fileName + L" を作成しました");
         EXPECT_TRUE(f.GridPanel6.enabled());
         EXPECT_EQ(States(f), (ButtonStates{true, true, true, true}));
         const LinkFields fields = ReadLink(link);
@@ -278,7 +278,7 @@ TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
     f.ButtonProperties3.setEnabled(false);
     f.ButtonExeLink3.setEnabled(false);
     f.ButtonOpenFolder3.setEnabled(false);
-    f.StatusBar1.setPanelText(1, L"前の表示");
+    f.setMessage(L"前の表示");
     f.Edit3.setText(L"");
     f.ShortCut1.clear();
     prompter.clear();
@@ -287,7 +287,7 @@ TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
     EXPECT_EQ(prompter.texts(), (Texts{L"フォルダ  に\r\n" + link + L"\r\n" + kQuestionEnd}));
     EXPECT_EQ(ReadBytes(link), bytes);
     EXPECT_EQ(States(f), (ButtonStates{false, false, false, true}));
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"前の表示");
+    EXPECT_EQ(f.message(), L"前の表示");
     EXPECT_EQ(f.ShortCut1, link);
     EXPECT_EQ(f.Edit3.text(), L"memo.txt(probe)");
 
@@ -301,7 +301,7 @@ TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
     EXPECT_EQ(prompter.texts(),
               (Texts{L"フォルダ  に\r\n" + link + L"\r\n" + kQuestionEnd, L"Operations Aborted.",
                      L"フォルダ  から\r\n" + link + L"\r\nを削除できませんでした"}));
-    EXPECT_EQ(f.StatusBar1.panelText(1), L" から memo.txt(probe).lnk を削除できませんでした");
+    EXPECT_EQ(f.message(), L" から memo.txt(probe).lnk を削除できませんでした");
     EXPECT_EQ(f.ShortCut1, link);
     EXPECT_EQ(States(f), (ButtonStates{true, true, true, true}));
 }
@@ -319,7 +319,7 @@ TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
     const std::wstring link = GetSpecialFolder(CSIDL_STARTUP) + L"plan.lnk";
     ASSERT_TRUE(::CreateDirectoryW(link.c_str(), nullptr));
     f.Edit3.setText(L"plan");
-    f.StatusBar1.setPanelText(1, L"前の表示");
+    f.setMessage(L"前の表示");
     const ButtonStates before = States(f);
     f.ButtonCreate3.click();
     ASSERT_EQ(prompter.asked.size(), 1u);
@@ -331,7 +331,7 @@ TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
     EXPECT_TRUE(FolderExists(link)) << "no link was written";
     ::RemoveDirectoryW(link.c_str());
     EXPECT_EQ(States(f), before);
-    EXPECT_EQ(f.StatusBar1.panelText(1), L"前の表示");
+    EXPECT_EQ(f.message(), L"前の表示");
     EXPECT_EQ(f.ShortCut1, link);
     EXPECT_EQ(f.Edit3.text(), L"plan");
 }

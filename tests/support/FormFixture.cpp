@@ -12,7 +12,7 @@ void FormFixture::SetUp() {
 void FormFixture::TearDown() {
     if (form && form->hwnd) {
         prompter.boxAnswers.push_back(IDYES);
-        form->Close();
+        form->close();
     }
     form.reset();
     RemoveSettingsFile();
@@ -21,14 +21,14 @@ void FormFixture::TearDown() {
 
 TPallendoForm& FormFixture::CreateForm(FormOptions options, bool show) {
     form = std::make_unique<TPallendoForm>(std::move(options));
-    if (show) form->Show();
+    if (show) form->show();
     PumpMessages();
     return *form;
 }
 
 void FormFixture::CloseForm() {
     prompter.boxAnswers.push_back(IDYES);
-    form->Close();
+    form->close();
 }
 
 std::wstring FormFixture::SettingsFile() {

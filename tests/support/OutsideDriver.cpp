@@ -304,7 +304,9 @@ void RunningPallendo::Drop(const std::vector<std::wstring>& paths) {
     RemoteBuffer buffer(info_.hProcess, bytes.size());
     buffer.Write(bytes.data(), bytes.size());
     buffer.Keep();  // the receiver releases the list when it has taken the files
-    ::PostMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(buffer.address()), 0);
+    // Queued among the sent messages rather than posted: the Settle sent after it is answered only
+    // once the drop has been handled (a sent message overtakes posted ones).
+    ::SendNotifyMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(buffer.address()), 0);
     Settle();
 }
 
