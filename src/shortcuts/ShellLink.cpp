@@ -74,6 +74,13 @@ std::wstring GetLinkArguments(const std::wstring& linkPath) {
     return buffer.str();
 }
 
+HRESULT SaveShellLink(const ComPtr<IShellLinkW>& link, const std::wstring& linkPath) {
+    ComPtr<IPersistFile> file;
+    const HRESULT hr = link.As(&file);
+    if (FAILED(hr)) FailPlatform(hr);
+    return file->Save(linkPath.c_str(), FALSE);
+}
+
 std::wstring CreationStamp() {
     return FormatDateTime(LocalNow(), LocaleDateSeparator(), LocaleTimeSeparator(), L" ", true) +
            L" Created by " + BaseNameOf(ExecutablePath()) + L" " + std::wstring(kVersionText);

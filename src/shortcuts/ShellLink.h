@@ -29,6 +29,10 @@ Microsoft::WRL::ComPtr<IShellLinkW> CreateShellLink();
 Microsoft::WRL::ComPtr<IShellLinkW> WriteShellLink(Microsoft::WRL::ComPtr<IShellLinkW> link,
                                                    const std::wstring& programPath,
                                                    const std::wstring& arguments);
+// Saves the link object to the file (over any file of that name); the result of
+// the save. Raises the platform's text when the object cannot be saved at all.
+HRESULT SaveShellLink(const Microsoft::WRL::ComPtr<IShellLinkW>& link,
+                      const std::wstring& linkPath);
 // "yyyy/mm/dd HH:NN:SS Created by <base name> V1.1" at the clock's current
 // time.
 std::wstring CreationStamp();

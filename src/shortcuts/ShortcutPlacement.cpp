@@ -23,11 +23,7 @@ const std::wstring kCrLf = L"\r\n";
 // Builds a fresh link and saves it over whatever file has the name; the result of Save.
 HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programPath,
                       const std::wstring& arguments) {
-    ComPtr<IShellLinkW> link = WriteShellLink(CreateShellLink(), programPath, arguments);
-    ComPtr<IPersistFile> file;
-    const HRESULT hr = link.As(&file);
-    if (FAILED(hr)) FailPlatform(hr);
-    return file->Save(linkPath.c_str(), FALSE);
+    return SaveShellLink(WriteShellLink(CreateShellLink(), programPath, arguments), linkPath);
 }
 
 // The link's name stays one file name inside the chosen folder: a separator or a drive would
