@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "app/ControlTable.h"
+#include "app/FormFont.h"
 #include "resources/ResourceIds.h"
 #include "shell/MessageLoop.h"
 #include "shell/Guarded.h"
@@ -514,9 +515,7 @@ void TPallendoForm::sizeClientForDpi() {
 
 void TPallendoForm::applyDpi(int dpi) {
     dpi_ = dpi;
-    font_.reset(::CreateFontW(-scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+    font_ = CreateFormFont(dpi_);
     // Before the first show nothing is drawn yet: the controls draw once, with the font.
     const BOOL redraw = ::IsWindowVisible(hwnd);
     auto setFont = [this, redraw](HWND control) {

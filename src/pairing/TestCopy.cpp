@@ -7,6 +7,8 @@
 // of the window or the end of the session cancels the copy; the close then goes ahead.
 #include "pairing/TestCopy.h"
 
+#include "app/FormFont.h"
+
 #include <commctrl.h>
 
 #include <atomic>
@@ -156,9 +158,7 @@ public:
         const UINT dpiValue = owner ? ::GetDpiForWindow(owner) : 96;
         const int dpi = static_cast<int>(dpiValue ? dpiValue : 96);
         auto scale = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
-        font_.reset(::CreateFontW(-scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Meiryo UI"));
+        font_ = CreateFormFont(dpi);
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
         const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
         RECT frame{0, 0, scale(360), scale(112)};
