@@ -14,6 +14,7 @@ enum class ControlKind { Button, CheckBox, RadioButton, Label, Edit, ComboBox, G
 enum class PanelId { None, GridPanel5, GridPanel1, GridPanel2, GridPanel4, GridPanel6, GridPanel3 };
 
 using FormHandler = void (TPallendoForm::*)();
+using KeyPressFormHandler = void (TPallendoForm::*)(wchar_t& key);
 
 struct ControlRow {
     std::wstring_view name;
@@ -36,6 +37,7 @@ struct ControlRow {
     FormHandler onChange = nullptr;
     FormHandler onEnter = nullptr;
     FormHandler onExit = nullptr;
+    KeyPressFormHandler onKeyPress = nullptr;
     // For a label: the field it names. The label comes just before the field in z-order, where
     // assistive technology looks for a field's name (labels are no tab stops: the tab order
     // stays).

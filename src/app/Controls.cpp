@@ -3,13 +3,18 @@
 #include <windowsx.h>
 
 #include "shell/Guarded.h"
+#include "shell/WindowQueries.h"
+
+namespace {
+
+// A notification code the combo box sends itself through its parent once a pick is over; the
+// platform's own codes are small numbers.
+constexpr WORD kPickOver = 0x7FF0;
+
+}  // namespace
 
 std::wstring Control::text() const {
-    const int length = ::GetWindowTextLengthW(hwnd);
-    std::wstring value(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(hwnd, value.data(), length + 1);
-    value.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return value;
+    return WindowText(hwnd);
 }
 
 void Control::setWindowText(std::wstring_view text) const {
@@ -35,6 +40,12 @@ bool Control::focused() const {
 }
 bool Control::showing() const {
     return ::IsWindowVisible(hwnd) != FALSE;
+}
+
+void Button::setImages(ImageList* list) {
+    list_ = list;
+    list->attach(this);
+    refreshImage();
 }
 
 void Button::setImageIndex(int index) {
@@ -73,8 +84,11 @@ void Button::refreshImage() {
     ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
+void Button::notify(WORD code) {
+    if (code == BN_CLICKED && onClick) onClick();
+}
+
 void Button::click() const {
-    // As a click does: only an enabled button reacts.
     if (!enabled()) return;
     ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), BN_CLICKED),
                    reinterpret_cast<LPARAM>(hwnd));
@@ -97,8 +111,67 @@ void Edit::setText(std::wstring_view value) {
     programChange_ = outer;
 }
 
-void Edit::notifyChanged() const {
-    if (!assigning_ && onChange) onChange();
+void Edit::notify(WORD code) {
+    // A text the program sets has run the handler already, in setText.
+    if (code == EN_CHANGE && !assigning_ && onChange) onChange();
+}
+
+void Edit::setKeyPress(KeyPressHandler handler) {
+    onKeyPress_ = std::move(handler);
+    ::SetWindowSubclass(hwnd, KeyPressProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Edit::KeyPressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR data) noexcept {
+    auto* edit = reinterpret_cast<Edit*>(data);
+    // Enter reaches WM_CHAR, instead of the dialog manager.
+    if (message == WM_GETDLGCODE && wParam == VK_RETURN)
+        return DLGC_WANTALLKEYS | ::DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_CHAR && edit->onKeyPress_) {
+        wchar_t key = static_cast<wchar_t>(wParam);
+        const bool swallowed = Guarded(
+                                   [&]() -> LRESULT {
+                                       edit->onKeyPress_(key);
+                                       return key == 0;
+                                   },
+                                   1) != 0;
+        if (swallowed) return 0;
+        wParam = key;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ComboBox::notify(WORD code) {
+    auto run = [](const Handler& handler) {
+        if (handler) handler();
+    };
+    switch (code) {
+    case CBN_EDITCHANGE: run(onChange); break;
+    case CBN_SELCHANGE: picked(); break;
+    case CBN_SETFOCUS: run(onEnter); break;
+    case CBN_KILLFOCUS: left(); break;
+    case kPickOver: setText(textAfterPick_); break;
+    }
+}
+
+void ComboBox::picked() {
+    // The field shows the picked entry before the change handling looks at it.
+    if (const int index = selectedIndex(); index >= 0) setText(item(index));
+    if (onChange) onChange();
+    // After this notification the combo box fills its field from the list's selection; when the
+    // handler emptied the list, the field gets back the text it was left with.
+    if (selectedIndex() >= 0) return;
+    textAfterPick_ = text();
+    ::PostMessageW(::GetParent(hwnd), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(hwnd), kPickOver), reinterpret_cast<LPARAM>(hwnd));
+}
+
+// While the focus changes the platform already reports the control that gets it; when the whole
+// window is deactivated (another program, a box opening) no control of this window has it.
+void ComboBox::left() const {
+    HWND next = ::GetFocus();
+    if (!next || !::IsChild(::GetAncestor(hwnd, GA_ROOT), next) || focused()) return;
+    if (onExit) onExit();
 }
 
 void ComboBox::setText(std::wstring_view value) const {
@@ -172,6 +245,10 @@ int ComboBox::selectedIndex() const {
     return static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
 }
 
+void CheckBox::notify(WORD code) {
+    if (code == BN_CLICKED && onClick) onClick();
+}
+
 bool CheckBox::checked() const {
     return ::SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -180,6 +257,10 @@ void CheckBox::setChecked(bool value) const {
     if (checked() == value) return;
     ::SendMessageW(hwnd, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
     if (onClick) onClick();
+}
+
+void RadioButton::notify(WORD code) {
+    if (code == BN_CLICKED && onClick) onClick();
 }
 
 bool RadioButton::checked() const {
@@ -351,28 +432,3 @@ void ImageList::changed() {
     for (Button* button : buttons_) button->refreshImage();
 }
 
-namespace {
-LRESULT CALLBACK KeyPressProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR data) {
-    auto* handler = reinterpret_cast<KeyPressHandler*>(data);
-    if (message == WM_GETDLGCODE && wParam == VK_RETURN)
-        return DLGC_WANTALLKEYS |
-               ::DefSubclassProc(hwnd, message, wParam, lParam);  // Enter reaches WM_CHAR
-    if (message == WM_CHAR && handler && *handler) {
-        wchar_t key = static_cast<wchar_t>(wParam);
-        const bool swallowed = Guarded(
-                                   [&]() -> LRESULT {
-                                       (*handler)(key);
-                                       return key == 0;
-                                   },
-                                   1) != 0;
-        if (swallowed) return 0;
-        wParam = key;
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
-}  // namespace
-
-void SubclassKeyPress(HWND edit, KeyPressHandler* handler) {
-    ::SetWindowSubclass(edit, KeyPressProc, 1, reinterpret_cast<DWORD_PTR>(handler));
-}

@@ -1,8 +1,9 @@
 #pragma once
-// Thin wrappers over the platform's own controls. They are where the change-notification rules
-// live: setting an edit's text to a new value runs its change handler, setting the combo box's
-// text runs nothing, setting a check box's state runs its click handler, and setting the same
-// value runs nothing.
+// Thin wrappers over the platform's own controls. Each holds the handlers bound to it and is where
+// its change-notification rules live: setting an edit's text to a new value runs its change
+// handler, setting the combo box's text runs nothing, setting a check box's state runs its click
+// handler, and setting the same value runs nothing. The notifications a control sends its parent
+// reach it through notify().
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,9 +16,19 @@
 
 #include "shell/Handles.h"
 
+// A handler bound to a control; empty for none.
+using Handler = std::function<void()>;
+// A key-press handler: it may change the key, or swallow it by setting it to 0.
+using KeyPressHandler = std::function<void(wchar_t&)>;
+
 class Control {
 public:
+    virtual ~Control() = default;
     HWND hwnd = nullptr;
+
+    // A notification the control sent its parent window (the code of its WM_COMMAND): runs the
+    // handler bound to it, by the control's own rules.
+    virtual void notify(WORD) {}
 
     std::wstring text() const;
     void setEnabled(bool enabled) const;
@@ -34,17 +45,19 @@ class ImageList;
 
 class Button : public Control {
 public:
-    // Shows image `index` of `list`; -1, or an index the list does not have, shows none.
-    void setImages(ImageList* list) {
-        list_ = list;
-        refreshImage();
-    }
+    // Shows image `index` of `list`, and follows the list's changes; -1, or an index the list
+    // does not have, shows none.
+    void setImages(ImageList* list);
     void setImageIndex(int index);
     int imageIndex() const { return imageIndex_; }
     // True while the button really shows an image.
     bool showsImage() const { return shownList_ != nullptr; }
     void refreshImage();
+    // As a click does: only an enabled button reacts.
     void click() const;
+
+    Handler onClick;
+    void notify(WORD code) override;
 
 private:
     ImageList* list_ = nullptr;
@@ -58,21 +71,29 @@ class GroupBox : public Control {};
 
 class Edit : public Control {
 public:
-    std::function<void()> onChange;
+    Handler onChange;
     // A new text runs the change handler once; the same text runs nothing.
     void setText(std::wstring_view text);
-    // For the window procedure: the control reported a change.
-    void notifyChanged() const;
     // True while the change handler runs for a text the program set (not the user's typing).
     bool changedByProgram() const { return programChange_; }
+    // Every character typed goes through the handler first (Enter too).
+    void setKeyPress(KeyPressHandler handler);
+    void notify(WORD code) override;
 
 private:
+    static LRESULT CALLBACK KeyPressProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
     bool assigning_ = false;
     bool programChange_ = false;
+    KeyPressHandler onKeyPress_;
 };
 
+// An editable drop-down list. The user's typing and a pick from the list run the change handler
+// (a pick with the picked entry already in the field); a text the program sets runs nothing.
+// The field is left only when the focus goes to another control of the same window.
 class ComboBox : public Control {
 public:
+    Handler onChange, onEnter, onExit;
+    void notify(WORD code) override;
     // Sets the field's text; no handler runs.
     void setText(std::wstring_view text) const;
     int count() const;
@@ -88,11 +109,19 @@ public:
     // Empties the list; the text shown in the field stays.
     void clearItems() const;
     int selectedIndex() const;
+
+private:
+    void picked();
+    void left() const;
+    // The field's text after a pick whose handling emptied the list: the combo box would fill the
+    // field from its (now missing) selection once the notification is over, so it is put back.
+    std::wstring textAfterPick_;
 };
 
 class CheckBox : public Control {
 public:
-    std::function<void()> onClick;
+    Handler onClick;
+    void notify(WORD code) override;
     bool checked() const;
     // A change of state runs the click handler, as a click does; the same state runs nothing.
     void setChecked(bool checked) const;
@@ -102,6 +131,8 @@ public:
 // the group at the current choice and the arrow keys move the choice.
 class RadioButton : public Control {
 public:
+    Handler onClick;
+    void notify(WORD code) override;
     bool checked() const;
     void setChecked(bool checked) const;
 };
@@ -156,7 +187,4 @@ private:
     std::vector<Button*> buttons_;
 };
 
-// The window procedure of a control with a subclass (Edit3's key handling).
-using KeyPressHandler = std::function<void(wchar_t&)>;
-void SubclassKeyPress(HWND edit, KeyPressHandler* handler);
 

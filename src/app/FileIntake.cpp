@@ -64,7 +64,7 @@ void TakeTargetFromLink(TPallendoForm& form, const std::wstring& given) {
 }  // namespace
 
 void TPallendoForm::takeCommandLine() {
-    const std::vector<std::wstring>& arguments = options().arguments;
+    const std::vector<std::wstring>& arguments = options_.arguments;
     if (arguments.empty() || arguments.front().empty()) return;
     const std::wstring& given = arguments.front();
     const std::wstring received = ReceivedText(given);

@@ -1,13 +1,15 @@
 #pragma once
 // The program's one window. Its controls hold the program's state and its handlers carry the
-// logic; each handler is defined in the folder of the subsystem it belongs to.
+// logic; each handler is defined in the folder of the subsystem it belongs to. The methods below
+// are grouped by the file that defines them.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <array>
 #include <map>
 #include <optional>
-#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,8 @@
 #include "app/GridPanel.h"
 #include "app/Pages.h"
 #include "shell/Handles.h"
+
+struct ControlRow;
 
 struct FormOptions {
     // The program's command-line arguments after its own path.
@@ -44,11 +48,6 @@ public:
     TPallendoForm& operator=(const TPallendoForm&) = delete;
 
     HWND hwnd = nullptr;
-
-    // Shows the window in the state that start-up chose (normal, minimised or maximised).
-    void show();
-    // Asks the window to close, as the close box does; true when it closed.
-    bool close();
 
     // --- controls -----------------------------------------------------------------------------
     TabControl PageControl1;
@@ -89,7 +88,16 @@ public:
     std::wstring ShortCut1;
     bool FQueryEndSession = false;
 
-    // --- window lifecycle ---------------------------------------------------------------------
+    // The state the window takes when it is first shown.
+    WindowState initialWindowState = WindowState::Normal;
+
+    // --- app/PallendoForm.cpp: the window's life as the platform sees it -----------------------
+    // Shows the window in the state that start-up chose (normal, minimised or maximised).
+    void show();
+    // Asks the window to close, as the close box does; true when it closed.
+    bool close();
+
+    // --- app/Lifecycle.cpp: start-up, the status bar, resizing, closing ------------------------
     void FormCreate();
     void FormCloseQuery(bool& CanClose);
     LRESULT WMQueryEndSession();
@@ -98,31 +106,39 @@ public:
     void PageControl1Change();
     void Timer1Timer();
     void SetPanelEnabled(GridPanel& panel, bool enabled);
-    // Shows the page, as a click on its tab would but without the page change's handling.
-    void activatePage(PageId page);
-    PageId activePage() const;
-    Page& pageOf(PageId page);
     // The message panel of the status bar: the outcome of the user's last action.
     void setMessage(std::wstring_view text);
     std::wstring message() const;
     // The clock panel's text.
     std::wstring clock() const;
-    // The state the window takes when it is first shown.
-    WindowState initialWindowState = WindowState::Normal;
 
-    // --- settings file ------------------------------------------------------------------------
+    // --- app/FormLayout.cpp: sizes and layout -------------------------------------------------
+    int dpi() const { return dpi_; }
+    int scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    HFONT font() const { return font_.get(); }
+
+    // --- app/Navigation.cpp: pages, keys and the focus ----------------------------------------
+    // Shows the page, as a click on its tab would but without the page change's handling.
+    void activatePage(PageId page);
+    PageId activePage() const;
+    Page& pageOf(PageId page);
+    // A key the window handles before the focused control and the dialog keys do: the arrow keys
+    // on the destination's radio buttons. True when it took the key. The window's keys go through
+    // the message loop's dialog keys while it lives, with the page keys as keyboard shortcuts.
+    bool previewKey(const MSG& msg);
+
+    // --- settings/SettingsFile.cpp: the settings file -----------------------------------------
     void readSettings();
     void writeSettings();
 
-    // --- file intake --------------------------------------------------------------------------
+    // --- app/FileIntake.cpp: files from the command line and from drops -----------------------
     void takeCommandLine();
     void WMDropFiles(HDROP drop);
 
-    // --- target and launcher fields, history, launch actions -----------------------------------
+    // --- pairing/LaunchPairFields.cpp: the target and launcher fields -------------------------
     void Edit1Change();
     void ComboBox2Change();
     void ComboBox2Enter();
-    void ComboBox2Exit();
     void WithdrawTest();
     void ShowTargetIcon(const std::wstring& path);
     void ShowLauncherIcon(const std::wstring& path);
@@ -130,8 +146,15 @@ public:
     void ButtonComboBox2ClearClick();
     void ButtonSelectFile1Click();
     void ButtonSelectExe2Click();
+    // Closes the dedicated-shortcut panel unless both fields hold the pair that passed the test.
+    void keepTestForPair();
+
+    // --- pairing/LauncherHistory.cpp: the launcher history ------------------------------------
+    void ComboBox2Exit();
     void RememberLauncher(const std::wstring& text);
     void CheckBoxAddHistory1Click();
+
+    // --- pairing/LaunchActions.cpp: opening, starting, the combination test -------------------
     void ButtonOpenDefault1Click();
     void ButtonExe2Click();
     void ButtonTest12Click();
@@ -139,10 +162,8 @@ public:
     // start-up), never the current target, then this run's own folder for test copies once it is
     // empty; the close runs it.
     void discardTestCopy();
-    // Closes the dedicated-shortcut panel unless both fields hold the pair that passed the test.
-    void keepTestForPair();
 
-    // --- shortcuts ----------------------------------------------------------------------------
+    // --- shortcuts/ShortcutPlacement.cpp: placing shortcuts -----------------------------------
     void PlaceShortcut(int folderId, const std::wstring& programPath, const std::wstring& arguments,
                        const std::wstring& folderLabel);
     void ButtonSendTo1Click();
@@ -150,6 +171,8 @@ public:
     void ButtonStartMenu1Click();
     void ButtonStartUp1Click();
     void ButtonCreate3Click();
+
+    // --- shortcuts/DedicatedShortcutPanel.cpp: the dedicated-shortcut panel -------------------
     void Edit3Change();
     void Edit3KeyPress(wchar_t& key);
     void ButtonEdit3ClearClick();
@@ -157,7 +180,7 @@ public:
     void ButtonProperties3Click();
     void ButtonExeLink3Click();
 
-    // --- help ---------------------------------------------------------------------------------
+    // --- help/HelpActions.cpp and help/VersionDialog.cpp: the Help page -----------------------
     void Button4Click();
     void Button5Click();
     void Button6Click();
@@ -165,49 +188,63 @@ public:
     void Button8Click();
     void ButtonDefApp1Click();
 
-    // --- layout -------------------------------------------------------------------------------
-    int dpi() const { return dpi_; }
-    int scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    HFONT font() const { return font_.get(); }
-    // The control a table row names, and the row of a control (nullptr when not in the table).
-    const FormOptions& options() const { return options_; }
-
-    // --- keyboard -----------------------------------------------------------------------------
-    // The window's keys go through the message loop's dialog keys while it lives: the page keys
-    // as keyboard shortcuts, and the keys it previews.
-    // A key the window handles before the focused control and the dialog keys do: the arrow keys
-    // on the destination's radio buttons. True when it took the key.
-    bool previewKey(const MSG& msg);
-
 private:
+    static constexpr wchar_t kPageClass[] = L"TPallendoPage";
+    static constexpr UINT_PTR kTimer1 = 1;
+
+    // --- app/PallendoForm.cpp -----------------------------------------------------------------
     static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
     static LRESULT CALLBACK pageProc(HWND, UINT, WPARAM, LPARAM) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleCommand(WPARAM wParam, LPARAM lParam);
     bool handleSetCursor(HWND over);
+    void onCreate();
+    void onClose();
+
+    // --- app/FormControls.cpp: the controls, made from the control table ----------------------
     void createControls();
-    void applyDpi(int dpi);
+    void createPages();
+    void createControl(const ControlRow& row);
+    HWND createChild(const wchar_t* cls, std::wstring_view text, DWORD style, DWORD exStyle,
+                     HWND parent, int id);
+    void bindHandlers(const ControlRow& row, Control& control);
+    void createImageLists();
+
+    // --- app/FormLayout.cpp -------------------------------------------------------------------
+    static SIZE designFrameSize(DWORD style, DWORD exStyle, int dpi);
     void sizeClientForDpi();
+    void applyDpi(int dpi);
+    void onDpiChanged(int dpi, const RECT& suggested);
     void layout();
+    int naturalHeight() const;
+
+    // --- app/Navigation.cpp -------------------------------------------------------------------
+    void createPageKeys();
+    void pageKey(WORD command);
+    void cyclePage(int step);
+    void onNotify(const NMHDR& header);
     void showActivePage();
+    std::array<RadioButton*, 3> destinations();
     void radioClicked(RadioButton& clicked);
     void moveRadioChoice(int step);
-    void cyclePage(int step);
     void focusShownPage();
-    void leaveField(Control& field, void (TPallendoForm::*onExit)());
+    void onActivate(WPARAM wParam);
     // Focus memory: what had the focus when the window was last deactivated.
     void rememberFocus();
     void restoreFocus();
     HWND focusTarget(HWND control) const;
     HWND startUpFocus() const;
-    int naturalHeight() const;
+
+    // --- pairing/LaunchActions.cpp ------------------------------------------------------------
+    void deleteTestCopies();
+    DWORD prepareTestCopyFolder();
+    void testFailed(DWORD code, const std::wstring& targetName, const std::wstring& launcherName);
 
     FormOptions options_;
     // True once start-up has read the settings: only then may closing write them back.
     bool settingsRead_ = false;
     int dpi_ = 96;
     UniqueFont font_;
-    KeyPressHandler edit3KeyPress_;
     UniqueAccelerators accelerators_;
     // The control that had the focus when the window was deactivated; it gets it back.
     HWND lastFocus_ = nullptr;
@@ -217,8 +254,6 @@ private:
     // The client size the controls were last laid out for: a WM_SIZE that changes nothing
     // (the first show, a placement of the same size) lays nothing out again.
     SIZE laidOut_{-1, -1};
-    // The launcher field's text after a pick from its list, put back once the pick is over.
-    std::wstring comboTextAfterPick_;
     // The target's type icon by lower-cased extension, what ImageList1 shows (an extension)
     // and what ImageList2 shows (a launcher file): typing looks nothing up twice.
     std::map<std::wstring, UniqueIcon> targetIcons_;
@@ -232,10 +267,6 @@ private:
     // The launcher history as the settings file held it at start-up, to tell apart what
     // another running copy saved since.
     std::vector<std::wstring> historyAtStart_;
-
-    void deleteTestCopies();
-    DWORD prepareTestCopyFolder();
-    void testFailed(DWORD code, const std::wstring& targetName, const std::wstring& launcherName);
 };
 
 // The program's entry, for the product's wWinMain.
