@@ -19,6 +19,7 @@
 #include "shell/Handles.h"
 
 struct ControlRow;
+struct TestNames;
 
 struct FormOptions {
     // The program's command-line arguments after its own path.
@@ -158,6 +159,9 @@ public:
     void ButtonOpenDefault1Click();
     void ButtonExe2Click();
     void ButtonTest12Click();
+    // The launcher started with the copy: the pair passed, and the dedicated-shortcut panel opens
+    // for it.
+    void testPassed(const TestNames& names);
     // Deletes every test copy this run made that is still there (and the file reserved at
     // start-up), never the current target, then this run's own folder for test copies once it is
     // empty; the close runs it.
@@ -235,9 +239,16 @@ private:
     HWND focusTarget(HWND control) const;
     HWND startUpFocus() const;
 
+    // --- shortcuts/ShortcutPlacement.cpp ------------------------------------------------------
+    void placeLink(const std::wstring& linkPath, const std::wstring& programPath,
+                   const std::wstring& arguments, const std::wstring& label, bool updating);
+    void deleteLink(const std::wstring& linkPath, const std::wstring& label);
+    void offerFolder(const std::wstring& folder, const std::wstring& label);
+
     // --- pairing/LaunchActions.cpp ------------------------------------------------------------
     void deleteTestCopies();
     DWORD prepareTestCopyFolder();
+    DWORD makeTestCopy();
     void testFailed(DWORD code, const std::wstring& targetName, const std::wstring& launcherName);
 
     FormOptions options_;

@@ -1,11 +1,11 @@
 // Opening the target, starting the launcher, and the combination test.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "app/PallendoForm.h"
+#include "pairing/CombinationTest.h"
 #include "pairing/TestCopy.h"
 #include "shell/Boxes.h"
 #include "shell/ShellActions.h"
@@ -13,16 +13,6 @@
 #include "shell/FileSystem.h"
 #include "shell/Failure.h"
 #include "shell/Text.h"
-
-namespace {
-
-// Every name the test needs, taken (and so validated) before anything is deleted or started.
-struct TestNames {
-    std::wstring target;       // file name of the target, for the message panel
-    std::wstring launcher;     // file name of the launcher, for the message panel
-    std::wstring copy;         // file name of the test copy: the target's, without blanks
-    std::wstring displayName;  // proposed for the dedicated shortcut
-};
 
 TestNames NamesOfTest(const TPallendoForm& form) {
     TestNames names;
@@ -38,6 +28,8 @@ TestNames NamesOfTest(const TPallendoForm& form) {
         FileNameOf(form.Edit1.text()) + L"(" + BaseNameOf(FileNameOf(launcherField)) + L")";
     return names;
 }
+
+namespace {
 
 // A folder this run creates in the temporary folder: whatever lies in it is a test copy this run
 // made, so copying over and deleting there never touches a file of the user's. ERROR_SUCCESS, or
@@ -125,23 +117,29 @@ void TPallendoForm::ButtonTest12Click() {
     if (const DWORD folder = prepareTestCopyFolder(); folder != ERROR_SUCCESS)
         return testFailed(folder, names.target, names.launcher);
     TempFileName1 = JoinPath(testCopyFolder_, names.copy);
-    if (SamePath(TempFileName1, TargetFileName1)) {
-        // A copy taken as the target is the user's file now: tried as it is, never deleted.
-        std::erase_if(testCopies_,
-                      [this](const std::wstring& copy) { return SamePath(copy, TempFileName1); });
-    } else {
-        const DWORD copied = CopyTestFile(hwnd, TargetFileName1, TempFileName1);
-        if (copied != ERROR_SUCCESS) return testFailed(copied, names.target, names.launcher);
-        testCopies_.push_back(TempFileName1);
-    }
-
+    if (const DWORD copied = makeTestCopy(); copied != ERROR_SUCCESS)
+        return testFailed(copied, names.target, names.launcher);
     // Quoted always, as the dedicated shortcut quotes it: one argument also for a batch file,
     // whose command interpreter would split it at blanks and at & ^ ( ) , ; =.
-    const std::wstring parameter = Quote(TempFileName1);
-    const auto result = reinterpret_cast<std::uintptr_t>(::ShellExecuteW(
-        hwnd, L"open", TargetExeName1.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
-    if (result <= 32) return testFailed(static_cast<DWORD>(result), names.target, names.launcher);
+    const std::uint32_t result = StartThroughShell(hwnd, TargetExeName1, Quote(TempFileName1));
+    if (result <= 32) return testFailed(result, names.target, names.launcher);
+    testPassed(names);
+}
 
+// The copy at TempFileName1. A copy taken as the target is the user's file now: it is tried as
+// it is, and never deleted.
+DWORD TPallendoForm::makeTestCopy() {
+    if (SamePath(TempFileName1, TargetFileName1)) {
+        std::erase_if(testCopies_,
+                      [this](const std::wstring& copy) { return SamePath(copy, TempFileName1); });
+        return ERROR_SUCCESS;
+    }
+    const DWORD copied = CopyTestFile(hwnd, TargetFileName1, TempFileName1);
+    if (copied == ERROR_SUCCESS) testCopies_.push_back(TempFileName1);
+    return copied;
+}
+
+void TPallendoForm::testPassed(const TestNames& names) {
     testedPair_.emplace(TargetFileName1, TargetExeName1);
     SetPanelEnabled(GridPanel6, true);
     ButtonCreate3.setImageIndex(1);

@@ -27,11 +27,7 @@ void TPallendoForm::ButtonEdit3ClearClick() {
 }
 
 void TPallendoForm::ButtonOpenFolder3Click() {
-    const int folderId = ChosenDestination(*this).folderId;
-    if (FileExists(ShortCut1))
-        OpenBy(L"explorer.exe", L"/select,\"" + ShortCut1 + L"\"");
-    else
-        Open(GetSpecialFolder(folderId));
+    ShowInFolder(ShortCut1, GetSpecialFolder(ChosenDestination(*this).folderId));
 }
 
 void TPallendoForm::ButtonProperties3Click() {

@@ -1,30 +1,63 @@
-// Placing a shortcut in a folder: create, update or delete.
+// Placing a shortcut in a folder: its path, creating or updating it, deleting it, and offering
+// the folder; the texts that report each outcome stand side by side below.
 #include <shlobj.h>
-
-#include <cstdint>
 
 #include "app/PallendoForm.h"
 #include "shell/Boxes.h"
-#include "shell/ShellActions.h"
-#include "shell/PlatformError.h"
-#include "shell/FileSystem.h"
-#include "shell/ProgramIdentity.h"
 #include "shell/Failure.h"
+#include "shell/FileSystem.h"
+#include "shell/PlatformError.h"
+#include "shell/ProgramIdentity.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 #include "shortcuts/Destination.h"
 #include "shortcuts/ShellLink.h"
 
-using Microsoft::WRL::ComPtr;
-
 namespace {
 
-const std::wstring kCrLf = L"\r\n";
+constexpr wchar_t kCrLf[] = L"\r\n";
 
-// Builds a fresh link and saves it over whatever file has the name; the result of Save.
-HRESULT SaveFreshLink(const std::wstring& linkPath, const std::wstring& programPath,
-                      const std::wstring& arguments) {
-    return SaveShellLink(WriteShellLink(CreateShellLink(), programPath, arguments), linkPath);
+// --- the texts of the outcomes --------------------------------------------------------------
+
+std::wstring ExistsQuestion(const std::wstring& label, const std::wstring& link) {
+    return L"フォルダ " + label + L" に" + kCrLf + link + kCrLf +
+           L"は既に存在します。更新しますか？" + kCrLf + kCrLf +
+           L"[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: 取消し" + kCrLf;
 }
+
+std::wstring PlacedNotice(const std::wstring& label, const std::wstring& link, bool updated) {
+    return L"フォルダ " + label + (updated ? L" の" : L" に") + kCrLf + link + kCrLf +
+           (updated ? L"を更新しました" : L"を作成しました");
+}
+
+std::wstring PlacedMessage(const std::wstring& label, const std::wstring& name, bool updated) {
+    return label + (updated ? L" の " : L" に ") + name +
+           (updated ? L" を更新しました" : L" を作成しました");
+}
+
+std::wstring NotPlacedText(const std::wstring& label, const std::wstring& program,
+                           const std::wstring& arguments, const std::wstring& link, bool updating,
+                           HRESULT result) {
+    return L"フォルダ " + label + (updating ? L" の" : L" に") + kCrLf + program + kCrLf +
+           arguments + kCrLf + link + kCrLf +
+           (updating ? L"を更新できませんでした " : L"を作成できませんでした ") +
+           ResultCodeText(result) + kCrLf + SystemErrorText(result);
+}
+
+std::wstring DeletedNotice(const std::wstring& label, const std::wstring& link, bool deleted) {
+    return L"フォルダ " + label + L" から" + kCrLf + link + kCrLf +
+           (deleted ? L"を削除しました" : L"を削除できませんでした");
+}
+
+std::wstring DeletedMessage(const std::wstring& label, const std::wstring& name, bool deleted) {
+    return label + L" から " + name + (deleted ? L" を削除しました" : L" を削除できませんでした");
+}
+
+std::wstring OpenFolderQuestion(const std::wstring& label) {
+    return L"フォルダ " + label + L" を開きますか？";
+}
+
+// --- the steps --------------------------------------------------------------------------------
 
 // The link's name stays one file name inside the chosen folder: a separator or a drive would
 // place it elsewhere, and a colon writes it into a hidden stream of another file.
@@ -33,92 +66,67 @@ void RefuseUnsafeLinkName(const std::wstring& name) {
         Fail(L"表示名に " + std::wstring(kFileNameCharsText) + L" は使えません");
 }
 
-}  // namespace
-
-Destination ChosenDestination(const TPallendoForm& form) {
-    if (form.RadioButtonDeskTop1.checked()) return {CSIDL_DESKTOP, form.RadioButtonDeskTop1.text()};
-    if (form.RadioButtonStartMenu2.checked())
-        return {CSIDL_PROGRAMS, form.RadioButtonStartMenu2.text()};
-    if (form.RadioButtonStartUp3.checked()) return {CSIDL_STARTUP, form.RadioButtonStartUp3.text()};
-    return {CSIDL_DESKTOP, L""};
+// This program's own shortcut is named after it; a dedicated one after the display name, or the
+// document and launcher when there is none.
+std::wstring LinkPathIn(const std::wstring& folder, bool own, const std::wstring& displayName,
+                        const std::wstring& programPath, const std::wstring& arguments) {
+    if (own) return JoinPath(folder, kApplicationTitle) + L".lnk";
+    std::wstring name = displayName;
+    if (name.empty()) name = FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")";
+    RefuseUnsafeLinkName(name);
+    return JoinPath(folder, name) + L".lnk";
 }
+
+}  // namespace
 
 void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
                                   const std::wstring& arguments, const std::wstring& folderLabel) {
     const bool own = programPath == ExecutablePath();
     const std::wstring folder = GetSpecialFolder(folderId);
-
-    std::wstring linkPath;
-    if (own) {
-        linkPath = JoinPath(folder, kApplicationTitle) + L".lnk";
-    } else {
-        std::wstring name = Edit3.text();
-        if (name.empty()) name = FileNameOf(arguments) + L"(" + BaseNameOf(programPath) + L")";
-        RefuseUnsafeLinkName(name);
-        linkPath = JoinPath(folder, name) + L".lnk";
-    }
+    const std::wstring linkPath = LinkPathIn(folder, own, Edit3.text(), programPath, arguments);
     ShortCut1 = linkPath;
     if (!own) Edit3.setText(BaseNameOf(ShortCut1));
 
-    const std::wstring& label = folderLabel;
-    const std::wstring fileName = FileNamePart(linkPath);
-    auto place = [&](bool updating) {
-        const HRESULT hr = SaveFreshLink(linkPath, programPath, arguments);
-        if (hr != S_OK) {
-            Fail(L"フォルダ " + label + (updating ? L" の" : L" に") + kCrLf + programPath + kCrLf +
-                 arguments + kCrLf + linkPath + kCrLf +
-                 (updating ? L"を更新できませんでした " : L"を作成できませんでした ") +
-                 ResultCodeText(hr) + kCrLf + SystemErrorText(hr));
-        }
-        if (updating) {
-            MessageDialog(L"フォルダ " + label + L" の" + kCrLf + linkPath + kCrLf +
-                          L"を更新しました");
-            setMessage(label + L" の " + fileName + L" を更新しました");
-        } else {
-            MessageDialog(L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
-                          L"を作成しました");
-            setMessage(label + L" に " + fileName + L" を作成しました");
-        }
-    };
-
-    if (FileExists(linkPath)) {
-        const int answer = ApplicationMessageBox(
-            L"フォルダ " + label + L" に" + kCrLf + linkPath + kCrLf +
-                L"は既に存在します。更新しますか？" + kCrLf + kCrLf +
-                L"[はい]: 更新する, [いいえ]: 削除する, [キャンセル]: 取消し" + kCrLf,
-            MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL) return;
-        if (answer == IDYES) {
-            place(true);
-        } else if (answer == IDNO) {
-            if (DeleteToRecycleBin(linkPath)) {
-                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
-                              L"を削除しました");
-                setMessage(label + L" から " + fileName + L" を削除しました");
-                ShortCut1.clear();
-            } else {
-                MessageDialog(L"フォルダ " + label + L" から" + kCrLf + linkPath + kCrLf +
-                              L"を削除できませんでした");
-                setMessage(label + L" から " + fileName + L" を削除できませんでした");
-            }
-        }
+    if (!FileExists(linkPath)) {
+        placeLink(linkPath, programPath, arguments, folderLabel, false);
     } else {
-        place(false);
+        const int answer =
+            ApplicationMessageBox(ExistsQuestion(folderLabel, linkPath), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) placeLink(linkPath, programPath, arguments, folderLabel, true);
+        if (answer == IDNO) deleteLink(linkPath, folderLabel);
     }
-
     ButtonOpenFolder3.setEnabled(true);
     ButtonProperties3.setEnabled(!ShortCut1.empty());
     ButtonExeLink3.setEnabled(!ShortCut1.empty());
-
-    // The File page's buttons offer the folder; the Edit page's panel has its own button for it.
+    // The Edit page's panel has its own button for the folder; the File page's buttons offer it.
     if (activePage() == PageId::Edit) return;
-    if (ApplicationMessageBox(L"フォルダ " + label + L" を開きますか？",
-                              MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        if (FileExists(ShortCut1))
-            OpenBy(L"explorer.exe", L"/select,\"" + ShortCut1 + L"\"");
-        else
-            Open(folder);
-    }
+    offerFolder(folder, folderLabel);
+}
+
+// Writes a fresh link over whatever file has the name, and reports it.
+void TPallendoForm::placeLink(const std::wstring& linkPath, const std::wstring& programPath,
+                              const std::wstring& arguments, const std::wstring& label,
+                              bool updating) {
+    const HRESULT result =
+        SaveShellLink(WriteShellLink(CreateShellLink(), programPath, arguments), linkPath);
+    if (result != S_OK)
+        Fail(NotPlacedText(label, programPath, arguments, linkPath, updating, result));
+    MessageDialog(PlacedNotice(label, linkPath, updating));
+    setMessage(PlacedMessage(label, FileNamePart(linkPath), updating));
+}
+
+// Moves the link to the recycle bin, and reports it.
+void TPallendoForm::deleteLink(const std::wstring& linkPath, const std::wstring& label) {
+    const bool deleted = DeleteToRecycleBin(linkPath);
+    MessageDialog(DeletedNotice(label, linkPath, deleted));
+    setMessage(DeletedMessage(label, FileNamePart(linkPath), deleted));
+    if (deleted) ShortCut1.clear();
+}
+
+void TPallendoForm::offerFolder(const std::wstring& folder, const std::wstring& label) {
+    if (ApplicationMessageBox(OpenFolderQuestion(label), MB_YESNO | MB_ICONQUESTION) == IDYES)
+        ShowInFolder(ShortCut1, folder);
     SetPanelEnabled(GridPanel6, false);
     ButtonCreate3.setImageIndex(-1);
 }
