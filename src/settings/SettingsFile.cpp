@@ -101,18 +101,9 @@ WindowState StateOf(HWND window) {
     return WindowState::Normal;
 }
 
-// A state the program never writes opens the window normally.
-WindowState StoredState(int stored) {
-    const auto state = static_cast<WindowState>(stored);
-    return state == WindowState::Minimised || state == WindowState::Maximised ? state
-                                                                               : WindowState::Normal;
-}
-}  // namespace
-
-void TPallendoForm::readSettings() {
-    WINDOWPLACEMENT placement = CurrentPlacement(hwnd);
-    const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
-
+// The placement of section POSITION, over the window's own where a key is absent; the default
+// rectangle is the middle of the screen.
+WINDOWPLACEMENT StoredPlacement(const IniImage& image, WINDOWPLACEMENT placement) {
     placement.flags = static_cast<UINT>(
         image.ReadInteger(kPosition, L"Flags", static_cast<int>(placement.flags)));
     placement.showCmd = static_cast<UINT>(
@@ -124,6 +115,45 @@ void TPallendoForm::readSettings() {
     normal.left = image.ReadInteger(kPosition, L"Left", ::GetSystemMetrics(SM_CXSCREEN) / 4);
     normal.right = image.ReadInteger(kPosition, L"Right", 3 * normal.left);
     normal.bottom = image.ReadInteger(kPosition, L"Bottom", 3 * normal.top);
+    return placement;
+}
+
+void WritePlacement(IniImage& image, const WINDOWPLACEMENT& placement, WindowState state) {
+    image.WriteInteger(kPosition, L"Flags", placement.flags);
+    image.WriteInteger(kPosition, L"ShowCmd", placement.showCmd);
+    image.WriteInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
+    image.WriteInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
+    image.WriteInteger(kPosition, L"Left", placement.rcNormalPosition.left);
+    image.WriteInteger(kPosition, L"Top", placement.rcNormalPosition.top);
+    image.WriteInteger(kPosition, L"Right", placement.rcNormalPosition.right);
+    image.WriteInteger(kPosition, L"Bottom", placement.rcNormalPosition.bottom);
+    image.WriteInteger(kPosition, L"State", static_cast<int>(state));
+}
+
+// For information only: which program wrote the file, where, and when.
+void WriteProgramSection(IniImage& image, const std::wstring& path) {
+    const std::wstring executable = ExecutablePath();
+    image.WriteString(kProgram, L"Name", FileNamePart(executable));
+    // A drive root's folder part keeps its separator; the key holds the folder without one.
+    std::wstring folder = FolderPart(executable);
+    if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    image.WriteString(kProgram, L"Path", folder);
+    image.WriteString(kProgram, L"Version", kVersionText);
+    image.WriteString(kProgram, L"IniFile", path);
+    image.WriteString(kProgram, L"LastClose", LastCloseText(LocalNow()));
+}
+
+// A state the program never writes opens the window normally.
+WindowState StoredState(int stored) {
+    const auto state = static_cast<WindowState>(stored);
+    return state == WindowState::Minimised || state == WindowState::Maximised ? state
+                                                                               : WindowState::Normal;
+}
+}  // namespace
+
+void TPallendoForm::readSettings() {
+    const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
+    WINDOWPLACEMENT placement = StoredPlacement(image, CurrentPlacement(hwnd));
     initialWindowState = StoredState(
         image.ReadInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
     if (!::IsWindowVisible(hwnd)) placement.showCmd = SW_HIDE;
@@ -151,34 +181,14 @@ void TPallendoForm::writeSettings() {
     IniImage& image = file.image;
     const std::vector<std::wstring> savedSinceStart = HistoryEntries(image);
     image.Clear();
-
-    const std::wstring executable = ExecutablePath();
-    image.WriteString(kProgram, L"Name", FileNamePart(executable));
-    // A drive root's folder part keeps its separator; the key holds the folder without one.
-    std::wstring folder = FolderPart(executable);
-    if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-    image.WriteString(kProgram, L"Path", folder);
-    image.WriteString(kProgram, L"Version", kVersionText);
-    image.WriteString(kProgram, L"IniFile", path);
-    image.WriteString(kProgram, L"LastClose", LastCloseText(LocalNow()));
-
+    WriteProgramSection(image, path);
     if (CheckBoxSaveStatus1.checked()) {
-        image.WriteInteger(kPosition, L"Flags", placement.flags);
-        image.WriteInteger(kPosition, L"ShowCmd", placement.showCmd);
-        image.WriteInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
-        image.WriteInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
-        image.WriteInteger(kPosition, L"Left", placement.rcNormalPosition.left);
-        image.WriteInteger(kPosition, L"Top", placement.rcNormalPosition.top);
-        image.WriteInteger(kPosition, L"Right", placement.rcNormalPosition.right);
-        image.WriteInteger(kPosition, L"Bottom", placement.rcNormalPosition.bottom);
-        image.WriteInteger(kPosition, L"State", static_cast<int>(StateOf(hwnd)));
-
+        WritePlacement(image, placement, StateOf(hwnd));
         image.WriteBool(kOption, L"CloseQuery", CheckBoxCloseQuery1.checked());
         image.WriteBool(kOption, L"SaveStatus", CheckBoxSaveStatus1.checked());
         image.WriteString(kOption, L"FileName", Edit1.text());
         image.WriteString(kOption, L"ExeName", ComboBox2.text());
         image.WriteBool(kOption, L"AddHistory", CheckBoxAddHistory1.checked());
-
         const std::vector<std::wstring> entries =
             HistoryToSave(ComboBox2.items(), historyAtStart_, savedSinceStart);
         for (std::size_t n = 0; n < entries.size(); ++n)
