@@ -6,24 +6,14 @@
 #include "app/PallendoForm.h"
 #include "pairing/LauncherHistory.h"
 #include "shell/Handles.h"
+#include "shell/LetterCase.h"
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 
 namespace {
 
-// Extensions compare as the user's locale lower-cases them.
-std::wstring LowerCased(const std::wstring& text) {
-    if (text.empty()) return text;
-    constexpr DWORD kFlags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
-    const int size = static_cast<int>(text.size());
-    const int length = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), size, nullptr, 0);
-    if (length <= 0) return text;
-    std::wstring lower(static_cast<std::size_t>(length), L'\0');
-    ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), size, lower.data(), length);
-    return lower;
-}
-
-// Raises for a path with characters no path may hold, before anything has changed.
+// Extensions compare as the user's locale lower-cases them. Raises for a path with characters
+// no path may hold, before anything has changed.
 std::wstring ExtensionLowerCased(const std::wstring& path) {
     return LowerCased(ExtensionOf(FileNameOf(path)));
 }
@@ -103,9 +93,10 @@ void TPallendoForm::WMDropFiles(HDROP drop) {
         Edit1.setText(file.resolved);
         ButtonEdit1Clear.setEnabled(true);
     }
-    const bool paired = !Edit1.text().empty() && HoldsLauncher(ComboBox2.text());
-    ButtonTest12.setEnabled(paired);
-    ButtonTest12.setImageIndex(paired ? 0 : -1);
+    if (!Edit1.text().empty() && HoldsLauncher(ComboBox2.text()))
+        offerTest();
+    else
+        WithdrawTest();
     SetPanelEnabled(GridPanel6, false);
     Edit3.setText(L"");
     ButtonCreate3.setImageIndex(-1);

@@ -147,6 +147,8 @@ public:
     void ButtonComboBox2ClearClick();
     void ButtonSelectFile1Click();
     void ButtonSelectExe2Click();
+    // The combination test is offered: 組合せテスト is enabled and shows its image.
+    void offerTest();
     // Closes the dedicated-shortcut panel unless both fields hold the pair that passed the test.
     void keepTestForPair();
 
@@ -244,6 +246,9 @@ private:
                    const std::wstring& arguments, const std::wstring& label, bool updating);
     void deleteLink(const std::wstring& linkPath, const std::wstring& label);
     void offerFolder(const std::wstring& folder, const std::wstring& label);
+
+    // --- pairing/LaunchPairFields.cpp ---------------------------------------------------------
+    void fieldCleared(const Control& field);
 
     // --- pairing/LaunchActions.cpp ------------------------------------------------------------
     void deleteTestCopies();

@@ -7,6 +7,7 @@
 #include "pairing/LauncherHistory.h"
 #include "shell/ShellActions.h"
 #include "shell/FileSystem.h"
+#include "shell/LetterCase.h"
 #include "shell/Prompter.h"
 #include "shell/Text.h"
 
@@ -14,11 +15,6 @@ namespace {
 
 constexpr wchar_t kSetText[] = L" を設定しました";
 constexpr std::size_t kCachedTargetIcons = 32;
-
-std::wstring LowerCase(std::wstring text) {
-    if (!text.empty()) ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
 
 // The full path of the existing file a launcher text names, as the platform's own icon
 // extraction finds it (a bare name through the search path); "" when it names none.
@@ -39,6 +35,11 @@ std::wstring StartFolderOf(const std::wstring& fieldText) {
 }
 
 }  // namespace
+
+void TPallendoForm::offerTest() {
+    ButtonTest12.setEnabled(true);
+    ButtonTest12.setImageIndex(0);
+}
 
 void TPallendoForm::WithdrawTest() {
     ButtonTest12.setEnabled(false);
@@ -73,8 +74,7 @@ void TPallendoForm::Edit1Change() {
         ShowTargetIcon(text);
     }
     if (!text.empty() && HoldsLauncher(ComboBox2.text())) {
-        ButtonTest12.setEnabled(true);
-        ButtonTest12.setImageIndex(0);
+        offerTest();
         // Only a target the program filled in (browse, drop, command line, a shortcut taken
         // apart) hands the focus on; the user's own typing keeps it. During start-up the
         // window is not shown yet, and the focus stays where it is.
@@ -109,12 +109,10 @@ void TPallendoForm::ComboBox2Change() {
         if (CheckBoxAddHistory1.checked()) CheckBoxAddHistory1Click();
         return;
     }
-    if (!Edit1.text().empty()) {
-        ButtonTest12.setEnabled(true);
-        ButtonTest12.setImageIndex(0);
-    } else {
+    if (!Edit1.text().empty())
+        offerTest();
+    else
         WithdrawTest();
-    }
     ButtonComboBox2Clear.setEnabled(true);
     ButtonExe2.setEnabled(true);
     ShowLauncherIcon(TargetExeName1);
@@ -127,7 +125,7 @@ void TPallendoForm::ComboBox2Enter() {}
 void TPallendoForm::ShowTargetIcon(const std::wstring& path) {
     // With the file's attributes given, the icon is the type's, which the extension alone names:
     // the file need not exist, and it is never touched (no network wait for a UNC path).
-    const std::wstring key = LowerCase(ExtensionOf(path));
+    const std::wstring key = LowerCased(ExtensionOf(path));
     if (key == targetIconShown_ && ImageList1.count() == 1) {
         ButtonOpenDefault1.setImageIndex(0);
         return;
@@ -175,13 +173,7 @@ void TPallendoForm::ButtonEdit1ClearClick() {
     Edit1.setText(L"");
     ButtonEdit1Clear.setEnabled(false);
     ImageList1.clear();
-    ButtonTest12.setEnabled(false);
-    ButtonTest12.setImageIndex(-1);
-    Edit1.setFocus();
-    SetPanelEnabled(GridPanel6, false);
-    ButtonCreate3.setImageIndex(-1);
-    ShortCut1.clear();
-    Edit3.setText(L"");
+    fieldCleared(Edit1);
 }
 
 void TPallendoForm::ButtonComboBox2ClearClick() {
@@ -189,11 +181,14 @@ void TPallendoForm::ButtonComboBox2ClearClick() {
     ButtonComboBox2Clear.setEnabled(false);
     ButtonExe2.setEnabled(false);
     ImageList2.clear();
-    ButtonTest12.setEnabled(false);
-    ButtonTest12.setImageIndex(-1);
-    ComboBox2.setFocus();
-    SetPanelEnabled(GridPanel6, false);
-    ButtonCreate3.setImageIndex(-1);
+    fieldCleared(ComboBox2);
+}
+
+// What both clear buttons do once their field is empty: the test is withdrawn with its panel,
+// the focus goes back into the field, and no shortcut is left to work on.
+void TPallendoForm::fieldCleared(const Control& field) {
+    WithdrawTest();
+    field.setFocus();
     ShortCut1.clear();
     Edit3.setText(L"");
 }
@@ -221,7 +216,6 @@ void TPallendoForm::ButtonSelectExe2Click() {
     RememberLauncher(ComboBox2.text());
     ComboBox2.setText(*chosen);
     ComboBox2Change();
-    ButtonTest12.setEnabled(true);
-    ButtonTest12.setImageIndex(0);
+    offerTest();
     setMessage(FileNameOf(ComboBox2.text()) + kSetText);
 }

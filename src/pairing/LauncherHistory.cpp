@@ -3,20 +3,16 @@
 
 #include "app/PallendoForm.h"
 #include "shell/Failure.h"
+#include "shell/LetterCase.h"
 #include "shell/Text.h"
 
 namespace {
-
-bool SameEntry(std::wstring_view a, std::wstring_view b) {
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 // What the option itself put into the field: a stock launcher or the clear-history entry.
 bool IsStockOrClearEntry(std::wstring_view text) {
     if (text == kClearHistoryEntry) return true;
     for (std::wstring_view stock : kStockLaunchers)
-        if (SameEntry(text, stock)) return true;
+        if (SameIgnoringCase(text, stock)) return true;
     return false;
 }
 

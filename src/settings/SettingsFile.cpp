@@ -8,6 +8,7 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsPath.h"
 #include "shell/FileSystem.h"
+#include "shell/LetterCase.h"
 #include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/Text.h"
@@ -40,17 +41,6 @@ std::vector<std::wstring> HistoryEntries(const IniImage& image) {
     }
 }
 
-// An entry's key as the history list compares entries: whole texts, letter case ignored (the
-// ordinal comparison's upper-case mapping), so that a set of keys finds a duplicate at once.
-std::wstring EntryKey(std::wstring_view entry) {
-    std::wstring key(entry);
-    if (!key.empty())
-        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, entry.data(),
-                        static_cast<int>(entry.size()), key.data(), static_cast<int>(key.size()),
-                        nullptr, nullptr, 0);
-    return key;
-}
-
 // This copy's list as the file gives it back (no entry that would read back empty, which would
 // end the history there), followed by the launchers that another running copy saved since this
 // one started; a trailing clear-history entry stays last.
@@ -62,15 +52,15 @@ std::vector<std::wstring> HistoryToSave(const std::vector<std::wstring>& own,
     for (const std::wstring& entry : own)
         if (const std::wstring_view kept = Trim(entry); !kept.empty()) {
             merged.emplace_back(kept);
-            listed.insert(EntryKey(kept));
+            listed.insert(CaseKey(kept));
         }
     const bool clearLast = !merged.empty() && merged.back() == kClearHistoryEntry;
     if (clearLast) merged.pop_back();
     std::unordered_set<std::wstring> known;
-    for (const std::wstring& entry : atStart) known.insert(EntryKey(entry));
+    for (const std::wstring& entry : atStart) known.insert(CaseKey(entry));
     for (const std::wstring& entry : inFile) {
         if (entry == kClearHistoryEntry) continue;
-        std::wstring key = EntryKey(entry);
+        std::wstring key = CaseKey(entry);
         if (known.contains(key) || !listed.insert(std::move(key)).second) continue;
         merged.push_back(entry);
     }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shell/Handles.h"
+#include "shell/LetterCase.h"
 #include "shell/Text.h"
 
 std::wstring ExecutablePath() {
@@ -68,8 +69,7 @@ std::wstring FullLongPath(std::wstring_view path) {
 bool SamePath(std::wstring_view a, std::wstring_view b) {
     if (a.empty() || b.empty()) return false;
     const std::wstring fa = FullLongPath(a), fb = FullLongPath(b);
-    return ::CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
-                                  static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
+    return SameIgnoringCase(fa, fb);
 }
 
 bool CreateFolderTree(const std::wstring& folder) {

@@ -1,5 +1,7 @@
 #include "shell/WindowQueries.h"
 
+#include "shell/LetterCase.h"
+
 namespace {
 
 BOOL CALLBACK Collect(HWND window, LPARAM found) noexcept {
@@ -32,9 +34,7 @@ std::wstring ClassName(HWND window) {
 }
 
 bool HasClass(HWND window, std::wstring_view className) {
-    const std::wstring name = ClassName(window);
-    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), className.data(),
-                                  static_cast<int>(className.size()), TRUE) == CSTR_EQUAL;
+    return SameIgnoringCase(ClassName(window), className);
 }
 
 std::vector<HWND> ChildWindows(HWND parent) {
