@@ -155,6 +155,10 @@ std::wstring ParentFolder(std::wstring_view folder) {
     return std::wstring(WithoutTrailingSlashes(trimmed.substr(0, cut), root));
 }
 
+std::wstring WithoutTrailingSeparators(std::wstring_view path) {
+    return std::wstring(WithoutTrailingSlashes(path, 0));
+}
+
 std::wstring Quote(std::wstring_view text) {
     std::wstring result;
     result.reserve(text.size() + 2);

@@ -47,6 +47,9 @@ std::size_t RootLength(std::wstring_view path);
 // The folder above a folder; "" above a root (C:\, \\server\share) and above a bare name. A
 // drive root keeps its backslash: C:\Tools gives C:\.
 std::wstring ParentFolder(std::wstring_view folder);
+// The path without the backslashes and slashes it ends with, a root's too: "C:\Docs\" gives
+// "C:\Docs", "C:\" gives "C:".
+std::wstring WithoutTrailingSeparators(std::wstring_view path);
 
 // '"' before and after, every '"' inside doubled.
 std::wstring Quote(std::wstring_view text);

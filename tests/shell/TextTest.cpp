@@ -102,6 +102,25 @@ TEST(PathParts, AParentFolderKeepsTheRootItsFolderStartsWith) {
     }
 }
 
+TEST(PathParts, TrailingSeparatorsComeOffEvenARoot) {
+    struct Case {
+        std::wstring path, trimmed;
+    };
+    const Case cases[] = {
+        {L"C:\\Docs\\", L"C:\\Docs"},
+        {L"C:\\Docs", L"C:\\Docs"},
+        {L"C:/Docs\\/", L"C:/Docs"},
+        {L"C:\\", L"C:"},
+        {L"C:", L"C:"},
+        {L"\\\\server\\share\\", L"\\\\server\\share"},
+        {L"\\", L""},
+        {L"", L""},
+        {L"C:\\My Docs \\", L"C:\\My Docs "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithoutTrailingSeparators(c.path), c.trimmed) << WideToUtf8ForTest(c.path);
+}
+
 TEST(Quoting, QuoteAndDequoteAreInverse) {
     const std::wstring texts[] = {
         L"", L"C:\\Program Files\\App\\app.exe", L"say \"hi\"", L"\"", L"\"\"", L"a\"\"b"};
