@@ -19,6 +19,7 @@
 #include "shell/Failure.h"
 #include "shell/SystemLibrary.h"
 #include "shell/Text.h"
+#include "shell/WindowQueries.h"
 
 namespace {
 
@@ -58,27 +59,22 @@ void FillGradient(HWND dialog, HDC dc, std::uint32_t colour) {
                      (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-BOOL CALLBACK CollectButtonCaptions(HWND child, LPARAM param) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(child, cls, 16);
-    if (::lstrcmpiW(cls, WC_BUTTONW) != 0) return TRUE;
-    std::wstring caption = WindowText(child);
-    std::erase(caption, L'&');
-    *reinterpret_cast<std::wstring*>(param) += caption + L"   ";
-    return TRUE;
+// The captions of the dialog's buttons, without their mnemonic marks, each followed by three
+// blanks.
+std::wstring ButtonCaptions(HWND dialog) {
+    std::wstring buttons;
+    for (HWND child : ChildWindows(dialog)) {
+        if (!HasClass(child, WC_BUTTONW)) continue;
+        std::wstring caption = WindowText(child);
+        std::erase(caption, L'&');
+        buttons += caption + L"   ";
+    }
+    return buttons;
 }
 
 // The dialog's content as the platform's message boxes put theirs on the clipboard.
 std::wstring ClipboardText(HWND dialog) {
-    std::wstring buttons;
-    ::EnumChildWindows(dialog, CollectButtonCaptions, reinterpret_cast<LPARAM>(&buttons));
+    const std::wstring buttons = ButtonCaptions(dialog);
     std::wstring text;
     for (const std::wstring& element :
          {std::wstring(kDivider), WindowText(dialog), std::wstring(kDivider),
@@ -113,7 +109,7 @@ bool OnlyControlDown() {
 }
 
 LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR) {
+                              DWORD_PTR) noexcept {
     switch (message) {
     case WM_SETCURSOR:
         if (LOWORD(lParam) != HTCLIENT) break;
