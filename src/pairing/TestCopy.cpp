@@ -39,49 +39,66 @@ struct CopyJob {
 };
 
 constexpr DWORD kChunk = 1 << 20;
+// What a copy carries over of the source's attributes.
+constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Copies in chunks of its own, as the platform's copy does, so that every chunk reports its
-// progress and a cancel stops the copy after the chunk in hand, whatever the platform's copy
-// would call back. What is left of a failed copy is deleted by the caller.
-DWORD CopyNow(CopyJob& job) {
-    UniqueFile source(::CreateFileW(job.from.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source) return ::GetLastError();
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(source.get(), &info)) return ::GetLastError();
-    job.total = (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    // The copy's path belongs to the test: an earlier copy there is replaced, as a copy does.
-    const DWORD attributes =
-        info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    UniqueFile target(::CreateFileW(job.to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+UniqueFile OpenSource(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// The copy's path belongs to the test: an earlier copy there is replaced, as a copy does.
+UniqueFile CreateTarget(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!target) return ::GetLastError();
+}
+
+// The source's content into the target, chunk by chunk, each reported in the job.
+DWORD CopyChunks(CopyJob& job, HANDLE source, HANDLE target) {
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kChunk]);
     if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
     long long done = 0;
     for (;;) {
         if (job.cancel) return ERROR_CANCELLED;
         DWORD read = 0;
-        if (!::ReadFile(source.get(), buffer.get(), kChunk, &read, nullptr))
-            return ::GetLastError();
-        if (read == 0) break;
+        if (!::ReadFile(source, buffer.get(), kChunk, &read, nullptr)) return ::GetLastError();
+        if (read == 0) return ERROR_SUCCESS;
         DWORD written = 0;
-        if (!::WriteFile(target.get(), buffer.get(), read, &written, nullptr))
-            return ::GetLastError();
+        if (!::WriteFile(target, buffer.get(), read, &written, nullptr)) return ::GetLastError();
         // A short write without an error is a full disk.
         if (written != read) return ERROR_DISK_FULL;
         done += read;
         job.done = done;
     }
+}
+
+// The source's time and attributes on the copy, which is closed on the way.
+DWORD FinishCopy(const CopyJob& job, UniqueFile& target, const BY_HANDLE_FILE_INFORMATION& info) {
     if (!::SetFileTime(target.get(), nullptr, nullptr, &info.ftLastWriteTime))
         return ::GetLastError();
     // The platform's own error for a write the disk could not take shows at the close.
     if (!target.closeNow()) return ::GetLastError();
+    const DWORD attributes = info.dwFileAttributes & kCopiedAttributes;
     if (attributes && !::SetFileAttributesW(job.to.c_str(), attributes)) return ::GetLastError();
     return ERROR_SUCCESS;
+}
+
+// Copies in chunks of its own, as the platform's copy does, so that every chunk reports its
+// progress and a cancel stops the copy after the chunk in hand, whatever the platform's copy
+// would call back. What is left of a failed copy is deleted by the caller.
+DWORD CopyNow(CopyJob& job) {
+    const UniqueFile source = OpenSource(job.from);
+    if (!source) return ::GetLastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(source.get(), &info)) return ::GetLastError();
+    job.total = (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    UniqueFile target = CreateTarget(job.to);
+    if (!target) return ::GetLastError();
+    if (const DWORD copied = CopyChunks(job, source.get(), target.get()); copied != ERROR_SUCCESS)
+        return copied;
+    return FinishCopy(job, target, info);
 }
 
 DWORD WINAPI CopyThread(LPVOID data) noexcept {
