@@ -1,6 +1,7 @@
 // The path operations and quoting on arbitrary text: no crash, no undefined behaviour, and the
-// relations between them hold (a path's base name and extension make its file name, dequoting
-// gives back what quoting took, failures come exactly for the texts that deserve them).
+// relations between them hold (a path's base name and extension make its file name, a parent
+// folder keeps its folder's root, dequoting gives back what quoting took, failures come exactly
+// for the texts that deserve them).
 #include <algorithm>
 
 #include "FuzzInput.h"
@@ -11,6 +12,10 @@ namespace {
 
 bool IsSeparator(wchar_t c) {
     return c == L'\\' || c == L'/' || c == L':';
+}
+
+bool IsSlash(wchar_t c) {
+    return c == L'\\' || c == L'/';
 }
 
 bool Blank(std::wstring_view text) {
@@ -64,6 +69,31 @@ void CheckPathParts(const std::wstring& path) {
     FUZZ_CHECK(ExtensionOf(changed) == L".ini", path);
     FUZZ_CHECK(BaseNameOf(changed) == base, path);
     FUZZ_CHECK(FolderPart(changed) == folder, path);
+}
+
+// The folder above a folder is a shorter start of it that keeps the folder's root, is the same
+// whatever separators the folder ends with, and taking it again and again reaches "" within as
+// many steps as the folder has characters.
+void CheckParentFolder(const std::wstring& folder) {
+    const std::size_t root = RootLength(folder);
+    FUZZ_CHECK(root <= folder.size(), folder);
+    const std::wstring parent = ParentFolder(folder);
+    FUZZ_CHECK(folder.starts_with(parent), folder);
+    FUZZ_CHECK(folder.empty() ? parent.empty() : parent.size() < folder.size(), folder);
+    if (!parent.empty()) {
+        FUZZ_CHECK(parent.size() >= root && RootLength(parent) == root, folder);
+        FUZZ_CHECK(parent.size() == root || !IsSlash(parent.back()), folder);
+    }
+    FUZZ_CHECK(ParentFolder(folder + L"\\") == parent, folder);
+    FUZZ_CHECK(ParentFolder(folder + L"/") == parent, folder);
+    std::size_t steps = 0;
+    for (std::wstring above = parent; !above.empty(); above = ParentFolder(above))
+        FUZZ_CHECK(++steps < folder.size(), folder);
+
+    const std::wstring trimmed = WithoutTrailingSeparators(folder);
+    FUZZ_CHECK(folder.starts_with(trimmed), folder);
+    FUZZ_CHECK(trimmed.empty() || !IsSlash(trimmed.back()), folder);
+    FUZZ_CHECK(folder.find_first_not_of(L"\\/", trimmed.size()) == std::wstring::npos, folder);
 }
 
 void CheckJoin(const std::wstring& folder, const std::wstring& name) {
@@ -124,6 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::wstring> parts = FuzzTexts(data, size);
     for (const std::wstring& text : parts) {
         CheckPathParts(text);
+        CheckParentFolder(text);
         CheckQuoting(text);
         CheckTrim(text);
         CheckCommandLine(text);

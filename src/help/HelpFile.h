@@ -6,9 +6,6 @@
 #include <string_view>
 #include <vector>
 
-// The folder above a folder; "" above a drive root (C:\) or a share root (\\server\share).
-// A drive root keeps its backslash: C:\Tools gives C:\.
-std::wstring ParentFolder(std::wstring_view folder);
 // Where the help file of the executable at the path may lie, nearest first.
 std::vector<std::wstring> HelpFileCandidates(std::wstring_view executablePath);
 // The nearest existing help file, or nothing.

@@ -11,6 +11,7 @@
 
 #include "app/PallendoForm.h"
 #include "shell/Guarded.h"
+#include "shell/Handles.h"
 #include "shell/PlatformError.h"
 #include "shell/FileSystem.h"
 #include "shell/ProgramIdentity.h"
@@ -19,6 +20,7 @@
 #include "shell/Failure.h"
 #include "shell/SystemLibrary.h"
 #include "shell/Text.h"
+#include "shell/WindowQueries.h"
 
 namespace {
 
@@ -58,27 +60,22 @@ void FillGradient(HWND dialog, HDC dc, std::uint32_t colour) {
                      (colour & 1) ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-BOOL CALLBACK CollectButtonCaptions(HWND child, LPARAM param) {
-    wchar_t cls[16] = {};
-    ::GetClassNameW(child, cls, 16);
-    if (::lstrcmpiW(cls, WC_BUTTONW) != 0) return TRUE;
-    std::wstring caption = WindowText(child);
-    std::erase(caption, L'&');
-    *reinterpret_cast<std::wstring*>(param) += caption + L"   ";
-    return TRUE;
+// The captions of the dialog's buttons, without their mnemonic marks, each followed by three
+// blanks.
+std::wstring ButtonCaptions(HWND dialog) {
+    std::wstring buttons;
+    for (HWND child : ChildWindows(dialog)) {
+        if (!HasClass(child, WC_BUTTONW)) continue;
+        std::wstring caption = WindowText(child);
+        std::erase(caption, L'&');
+        buttons += caption + L"   ";
+    }
+    return buttons;
 }
 
 // The dialog's content as the platform's message boxes put theirs on the clipboard.
 std::wstring ClipboardText(HWND dialog) {
-    std::wstring buttons;
-    ::EnumChildWindows(dialog, CollectButtonCaptions, reinterpret_cast<LPARAM>(&buttons));
+    const std::wstring buttons = ButtonCaptions(dialog);
     std::wstring text;
     for (const std::wstring& element :
          {std::wstring(kDivider), WindowText(dialog), std::wstring(kDivider),
@@ -113,7 +110,7 @@ bool OnlyControlDown() {
 }
 
 LRESULT CALLBACK OkButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR) {
+                              DWORD_PTR) noexcept {
     switch (message) {
     case WM_SETCURSOR:
         if (LOWORD(lParam) != HTCLIENT) break;
@@ -150,125 +147,180 @@ RECT Centred(SIZE size, const RECT* around) {
     return RECT{left, top, left + size.cx, top + size.cy};
 }
 
-// Builds the controls and sizes the window as the platform's message box does: margins and
-// spacings from the message font's average character size, the icon beside the text, which
-// wraps at half the screen's width (inside a word too when it is longer than that, as a path
-// can be), one button centred below the text. Laid out again at a new scale.
-void LayOut(HWND dialog, DialogState& state, UINT dpi, const RECT* around = nullptr) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-    UniqueFont font(::CreateFontIndirectW(&metrics.lfMessageFont));
+// What the layout is made of, measured with the message font: the dialog base units, the
+// text wrapped at half the screen's width, and the button's caption.
+struct Measures {
+    int unitX = 0, unitY = 0;
+    int halfScreen = 0;
+    SIZE text{}, okText{};
+};
 
-    const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
-    UniqueIcon iconImage(
-        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO),
-                                        IMAGE_ICON, iconSize, iconSize, 0)));
-    HICON shown = iconImage ? iconImage.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
-
-    HDC dc = ::GetDC(dialog);
-    HGDIOBJ previous = ::SelectObject(dc, font.get());
+Measures Measure(HWND dialog, HFONT font, const std::wstring& text) {
+    const WindowDC dc(dialog);
+    const SelectedObject selected(dc.get(), font);
     constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE alphabet{};
-    ::GetTextExtentPoint32W(dc, kAlphabet, 52, &alphabet);
+    ::GetTextExtentPoint32W(dc.get(), kAlphabet, 52, &alphabet);
     TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc, &tm);
-    const int halfScreen = ::GetSystemMetrics(SM_CXSCREEN) / 2;
-    RECT textRect{0, 0, halfScreen, 0};
-    ::DrawTextW(dc, state.text.c_str(), -1, &textRect,
+    ::GetTextMetricsW(dc.get(), &tm);
+    Measures measures;
+    measures.unitX = (alphabet.cx / 26 + 1) / 2;
+    measures.unitY = tm.tmHeight;
+    measures.halfScreen = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+    RECT textRect{0, 0, measures.halfScreen, 0};
+    ::DrawTextW(dc.get(), text.c_str(), -1, &textRect,
                 DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_EXPANDTABS | DT_NOPREFIX);
-    SIZE okText{};
-    ::GetTextExtentPoint32W(dc, L"OK", 2, &okText);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(dialog, dc);
+    measures.text = {textRect.right - textRect.left, textRect.bottom - textRect.top};
+    ::GetTextExtentPoint32W(dc.get(), L"OK", 2, &measures.okText);
+    return measures;
+}
 
-    const int unitX = (alphabet.cx / 26 + 1) / 2;
-    const int unitY = tm.tmHeight;
-    const int horzMargin = ::MulDiv(8, unitX, 4), vertMargin = ::MulDiv(8, unitY, 8);
-    const int horzSpacing = ::MulDiv(10, unitX, 4), vertSpacing = ::MulDiv(10, unitY, 8);
-    const int buttonWidth = std::max<int>(::MulDiv(50, unitX, 4), okText.cx + 2 * horzMargin);
-    const int buttonHeight = ::MulDiv(14, unitY, 8);
-    const int textWidth = std::min<int>(textRect.right - textRect.left, halfScreen),
-              textHeight = textRect.bottom - textRect.top;
+struct Box {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct Geometry {
+    Box icon, text, button;
+    SIZE client{};
+};
+
+// Margins and spacings from the dialog base units, the icon beside the text, one button centred
+// below the text.
+Geometry Arrange(const Measures& m, int iconSize) {
+    const int horzMargin = ::MulDiv(8, m.unitX, 4), vertMargin = ::MulDiv(8, m.unitY, 8);
+    const int horzSpacing = ::MulDiv(10, m.unitX, 4), vertSpacing = ::MulDiv(10, m.unitY, 8);
+    const int buttonWidth = std::max<int>(::MulDiv(50, m.unitX, 4), m.okText.cx + 2 * horzMargin);
+    const int buttonHeight = ::MulDiv(14, m.unitY, 8);
+    const int textWidth = std::min<int>(m.text.cx, m.halfScreen), textHeight = m.text.cy;
 
     const int textLeft = horzMargin + iconSize + horzSpacing;
     const int textTop = vertMargin + std::max(0, (iconSize - textHeight) / 2);
     const int buttonLeft = std::max(horzMargin, textLeft + (textWidth - buttonWidth) / 2);
-    const int clientWidth =
-        std::max(textLeft + textWidth + horzMargin, buttonLeft + buttonWidth + horzMargin);
     const int buttonTop = std::max(vertMargin + iconSize, textTop + textHeight) + vertSpacing;
-    const int clientHeight = buttonTop + buttonHeight + vertMargin;
+    Geometry g;
+    g.icon = {horzMargin, vertMargin, iconSize, iconSize};
+    g.text = {textLeft, textTop, textWidth, textHeight};
+    g.button = {buttonLeft, buttonTop, buttonWidth, buttonHeight};
+    g.client = {std::max(textLeft + textWidth + horzMargin, buttonLeft + buttonWidth + horzMargin),
+                buttonTop + buttonHeight + vertMargin};
+    return g;
+}
 
-    HWND icon = ChildOf(dialog, WC_STATICW, L"", SS_ICON, kIconId);
-    ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
-    ::SetWindowPos(icon, nullptr, horzMargin, vertMargin, iconSize, iconSize,
+void Place(HWND window, const Box& box) {
+    ::SetWindowPos(window, nullptr, box.left, box.top, box.width, box.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    // SS_EDITCONTROL breaks the text where the measurement above broke it.
+}
+
+// The icon, the text and the OK button where the geometry puts them; returns the button.
+HWND PlaceChildren(HWND dialog, const Geometry& geometry, const std::wstring& message, HICON icon,
+                   HFONT font) {
+    HWND iconControl = ChildOf(dialog, WC_STATICW, L"", SS_ICON, kIconId);
+    ::SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    Place(iconControl, geometry.icon);
+    // SS_EDITCONTROL breaks the text where the measurement broke it.
     HWND text =
-        ChildOf(dialog, WC_STATICW, state.text, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kTextId);
-    ::SetWindowPos(text, nullptr, textLeft, textTop, textWidth, textHeight,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    const bool firstLayout = ::GetDlgItem(dialog, IDOK) == nullptr;
+        ChildOf(dialog, WC_STATICW, message, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kTextId);
+    Place(text, geometry.text);
     HWND ok = ChildOf(dialog, WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK);
-    ::SetWindowPos(ok, nullptr, buttonLeft, buttonTop, buttonWidth, buttonHeight,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    Place(ok, geometry.button);
     for (HWND child : {text, ok})
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    // The controls use the new font and icon now: the old ones may go.
-    state.font = std::move(font);
-    state.icon = std::move(iconImage);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    return ok;
+}
 
-    RECT frame{0, 0, clientWidth, clientHeight};
+// The window around the client area, centred on the screen or where the platform suggests.
+void PlaceDialog(HWND dialog, SIZE client, UINT dpi, const RECT* around) {
+    RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
     const RECT placed = Centred({frame.right - frame.left, frame.bottom - frame.top}, around);
     ::SetWindowPos(dialog, nullptr, placed.left, placed.top, placed.right - placed.left,
                    placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!firstLayout) return;
+}
+
+UniqueFont MessageFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+UniqueIcon ProgramIcon(int size) {
+    return UniqueIcon(static_cast<HICON>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, size, size, 0)));
+}
+
+// The OK button copies the dialog with Ctrl+C, takes Enter and has the focus.
+void PrepareOkButton(HWND dialog, HWND ok) {
     ::SetWindowSubclass(ok, OkButtonProc, 1, 0);
     ::SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
     ::SetFocus(ok);
 }
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+// Builds the controls and sizes the window as the platform's message box does: margins and
+// spacings from the message font's average character size, the icon beside the text, which
+// wraps at half the screen's width (inside a word too when it is longer than that, as a path
+// can be), one button centred below the text. Laid out again at a new scale.
+void LayOut(HWND dialog, DialogState& state, UINT dpi, const RECT* around = nullptr) {
+    UniqueFont font = MessageFont(dpi);
+    const int iconSize = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
+    UniqueIcon icon = ProgramIcon(iconSize);
+    HICON shown = icon ? icon.get() : ::LoadIconW(nullptr, IDI_APPLICATION);
+    const Geometry geometry = Arrange(Measure(dialog, font.get(), state.text), iconSize);
+    const bool firstLayout = ::GetDlgItem(dialog, IDOK) == nullptr;
+    HWND ok = PlaceChildren(dialog, geometry, state.text, shown, font.get());
+    // The controls use the new font and icon now: the old ones may go.
+    state.font = std::move(font);
+    state.icon = std::move(icon);
+    PlaceDialog(dialog, geometry.client, dpi, around);
+    if (firstLayout) PrepareOkButton(dialog, ok);
+}
+
+LRESULT InitDialog(HWND dialog, LPARAM lParam) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    LayOut(dialog, *reinterpret_cast<DialogState*>(lParam), ::GetDpiForWindow(dialog));
+    return FALSE;  // the focus is set
+}
+
+void Paint(HWND dialog, DialogState* state) {
+    // The whole window takes the new colour, and the transparent texts are drawn again over
+    // it, even when only a part was uncovered.
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(dialog, &paint);
+    const std::uint32_t colour = PaintVersionBackground(dialog, dc);
+    if (state) state->colour = colour;
+    ::EndPaint(dialog, &paint);
+}
+
+LRESULT Command(HWND dialog, WPARAM wParam) {
+    if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
+    ::EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+}
+
+LRESULT HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<DialogState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    return Guarded([&]() -> LRESULT {
-        switch (message) {
-        case WM_INITDIALOG:
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            LayOut(dialog, *reinterpret_cast<DialogState*>(lParam), ::GetDpiForWindow(dialog));
-            return FALSE;  // the focus is set
-        case WM_DPICHANGED:
-            if (state)
-                LayOut(dialog, *state, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-            return TRUE;
-        case WM_ERASEBKGND: ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1); return TRUE;
-        case WM_PAINT: {
-            // The whole window takes the new colour, and the transparent texts are drawn again
-            // over it, even when only a part was uncovered.
-            ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-            PAINTSTRUCT paint{};
-            HDC dc = ::BeginPaint(dialog, &paint);
-            const std::uint32_t colour = PaintVersionBackground(dialog, dc);
-            if (state) state->colour = colour;
-            ::EndPaint(dialog, &paint);
-            return TRUE;
-        }
-        case WM_PRINTCLIENT:
-            // A themed button draws its parent's background behind its corners: the colour shown.
-            FillGradient(dialog, reinterpret_cast<HDC>(wParam), state ? state->colour : 0xFFFFFF);
-            return TRUE;
-        case WM_CTLCOLORSTATIC:
-            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                ::EndDialog(dialog, LOWORD(wParam));
-                return TRUE;
-            }
-            return FALSE;
-        }
-        return FALSE;
-    });
+    switch (message) {
+    case WM_INITDIALOG: return InitDialog(dialog, lParam);
+    case WM_DPICHANGED:
+        if (state) LayOut(dialog, *state, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    case WM_ERASEBKGND: ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1); return TRUE;
+    case WM_PAINT: Paint(dialog, state); return TRUE;
+    case WM_PRINTCLIENT:
+        // A themed button draws its parent's background behind its corners: the colour shown.
+        FillGradient(dialog, reinterpret_cast<HDC>(wParam), state ? state->colour : 0xFFFFFF);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+    case WM_COMMAND: return Command(dialog, wParam);
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return Guarded([&] { return HandleDialogMessage(dialog, message, wParam, lParam); });
 }
 
 // An empty dialog template: the controls are made when the layout is known.

@@ -34,15 +34,7 @@ SYSTEMTIME FromMillis(Millis millis) {
 
 Millis Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
             int milli = 0) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    t.wMilliseconds = static_cast<WORD>(milli);
-    return ToMillis(t);
+    return ToMillis(SystemTimeOf(year, month, day, hour, minute, second, milli));
 }
 
 int DaysInMonth(int year, int month) {
@@ -109,8 +101,8 @@ std::wstring FormatUkraineTime(const SYSTEMTIME& t) {
 }  // namespace
 
 std::wstring FileVersionText(std::wstring_view path) {
-    static auto* const sizeOf =
-        SystemFunction<decltype(::GetFileVersionInfoSizeW)>(kVersionLibrary, "GetFileVersionInfoSizeW");
+    static auto* const sizeOf = SystemFunction<decltype(::GetFileVersionInfoSizeW)>(
+        kVersionLibrary, "GetFileVersionInfoSizeW");
     static auto* const infoOf =
         SystemFunction<decltype(::GetFileVersionInfoW)>(kVersionLibrary, "GetFileVersionInfoW");
     static auto* const query =
@@ -124,8 +116,8 @@ std::wstring FileVersionText(std::wstring_view path) {
     if (!infoOf(file.c_str(), 0, size, data.data())) return {};
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!query(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
-        info == nullptr || length < sizeof(VS_FIXEDFILEINFO))
+    if (!query(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
+        length < sizeof(VS_FIXEDFILEINFO))
         return {};
     wchar_t text[32];
     std::swprintf(text, 32, L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS),

@@ -39,49 +39,66 @@ struct CopyJob {
 };
 
 constexpr DWORD kChunk = 1 << 20;
+// What a copy carries over of the source's attributes.
+constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Copies in chunks of its own, as the platform's copy does, so that every chunk reports its
-// progress and a cancel stops the copy after the chunk in hand, whatever the platform's copy
-// would call back. What is left of a failed copy is deleted by the caller.
-DWORD CopyNow(CopyJob& job) {
-    UniqueFile source(::CreateFileW(job.from.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source) return ::GetLastError();
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(source.get(), &info)) return ::GetLastError();
-    job.total = (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    // The copy's path belongs to the test: an earlier copy there is replaced, as a copy does.
-    const DWORD attributes =
-        info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    UniqueFile target(::CreateFileW(job.to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+UniqueFile OpenSource(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// The copy's path belongs to the test: an earlier copy there is replaced, as a copy does.
+UniqueFile CreateTarget(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!target) return ::GetLastError();
+}
+
+// The source's content into the target, chunk by chunk, each reported in the job.
+DWORD CopyChunks(CopyJob& job, HANDLE source, HANDLE target) {
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kChunk]);
     if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
     long long done = 0;
     for (;;) {
         if (job.cancel) return ERROR_CANCELLED;
         DWORD read = 0;
-        if (!::ReadFile(source.get(), buffer.get(), kChunk, &read, nullptr))
-            return ::GetLastError();
-        if (read == 0) break;
+        if (!::ReadFile(source, buffer.get(), kChunk, &read, nullptr)) return ::GetLastError();
+        if (read == 0) return ERROR_SUCCESS;
         DWORD written = 0;
-        if (!::WriteFile(target.get(), buffer.get(), read, &written, nullptr))
-            return ::GetLastError();
+        if (!::WriteFile(target, buffer.get(), read, &written, nullptr)) return ::GetLastError();
         // A short write without an error is a full disk.
         if (written != read) return ERROR_DISK_FULL;
         done += read;
         job.done = done;
     }
+}
+
+// The source's time and attributes on the copy, which is closed on the way.
+DWORD FinishCopy(const CopyJob& job, UniqueFile& target, const BY_HANDLE_FILE_INFORMATION& info) {
     if (!::SetFileTime(target.get(), nullptr, nullptr, &info.ftLastWriteTime))
         return ::GetLastError();
     // The platform's own error for a write the disk could not take shows at the close.
     if (!target.closeNow()) return ::GetLastError();
+    const DWORD attributes = info.dwFileAttributes & kCopiedAttributes;
     if (attributes && !::SetFileAttributesW(job.to.c_str(), attributes)) return ::GetLastError();
     return ERROR_SUCCESS;
+}
+
+// Copies in chunks of its own, as the platform's copy does, so that every chunk reports its
+// progress and a cancel stops the copy after the chunk in hand, whatever the platform's copy
+// would call back. What is left of a failed copy is deleted by the caller.
+DWORD CopyNow(CopyJob& job) {
+    const UniqueFile source = OpenSource(job.from);
+    if (!source) return ::GetLastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(source.get(), &info)) return ::GetLastError();
+    job.total = (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    UniqueFile target = CreateTarget(job.to);
+    if (!target) return ::GetLastError();
+    if (const DWORD copied = CopyChunks(job, source.get(), target.get()); copied != ERROR_SUCCESS)
+        return copied;
+    return FinishCopy(job, target, info);
 }
 
 DWORD WINAPI CopyThread(LPVOID data) noexcept {
@@ -150,48 +167,43 @@ void RegisterProgressClass() {
     (void)registered;
 }
 
+int DpiOf(HWND owner) {
+    const UINT dpi = owner ? ::GetDpiForWindow(owner) : 96;
+    return static_cast<int>(dpi ? dpi : 96);
+}
+
+constexpr DWORD kProgressStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kProgressExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The window's place: a client area of 360 x 112 at 96 DPI, centred over the owner.
+RECT ProgressFrame(HWND owner, int dpi) {
+    RECT frame{0, 0, ::MulDiv(360, dpi, 96), ::MulDiv(112, dpi, 96)};
+    ::AdjustWindowRectExForDpi(&frame, kProgressStyle, FALSE, kProgressExStyle,
+                               static_cast<UINT>(dpi));
+    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    RECT over{};
+    if (!owner || !::GetWindowRect(owner, &over)) over = {0, 0, size.cx, size.cy};
+    const int left = (over.left + over.right - size.cx) / 2;
+    const int top = (over.top + over.bottom - size.cy) / 2;
+    return {left, top, left + size.cx, top + size.cy};
+}
+
 // The progress window: the target's file name, a progress bar and a cancel button.
 class ProgressWindow {
 public:
-    ProgressWindow(HWND owner, CopyJob& job) {
+    ProgressWindow(HWND owner, CopyJob& job) : dpi_(DpiOf(owner)) {
         RegisterProgressClass();
-        const UINT dpiValue = owner ? ::GetDpiForWindow(owner) : 96;
-        const int dpi = static_cast<int>(dpiValue ? dpiValue : 96);
-        auto scale = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
-        font_ = CreateFormFont(dpi);
-        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-        RECT frame{0, 0, scale(360), scale(112)};
-        ::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi));
-        const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-        RECT over{};
-        if (!owner || !::GetWindowRect(owner, &over)) over = {0, 0, size.cx, size.cy};
-        HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        hwnd = ::CreateWindowExW(exStyle, kProgressClass, kApplicationTitle.data(), style,
-                                 (over.left + over.right - size.cx) / 2,
-                                 (over.top + over.bottom - size.cy) / 2, size.cx, size.cy, owner,
-                                 nullptr, instance, nullptr);
+        font_ = CreateFormFont(dpi_);
+        const RECT frame = ProgressFrame(owner, dpi_);
+        hwnd = ::CreateWindowExW(kProgressExStyle, kProgressClass, kApplicationTitle.data(),
+                                 kProgressStyle, frame.left, frame.top, frame.right - frame.left,
+                                 frame.bottom - frame.top, owner, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
         if (!hwnd) return;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&job));
-        auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD childStyle, RECT r,
-                         int id) {
-            HWND control = ::CreateWindowExW(
-                0, cls, text, childStyle | WS_CHILD | WS_VISIBLE, scale(r.left), scale(r.top),
-                scale(r.right), scale(r.bottom), hwnd,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-            return control;
-        };
-        child(WC_STATICW, FileNamePart(job.from).c_str(), SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
-              {12, 12, 336, 20}, -1);
-        // Moving without a figure until the copy reports its first one.
-        bar_ = child(PROGRESS_CLASSW, L"", PBS_SMOOTH | PBS_MARQUEE, {12, 38, 336, 18}, -1);
-        ::SendMessageW(bar_, PBM_SETRANGE32, 0, kProgressSteps);
-        ::SendMessageW(bar_, PBM_SETMARQUEE, TRUE, 0);
-        HWND cancel = child(WC_BUTTONW, kCancelCaption, BS_DEFPUSHBUTTON | WS_TABSTOP,
-                            {268, 72, 80, 28}, IDCANCEL);
+        addChildren(FileNamePart(job.from));
         ::ShowWindow(hwnd, SW_SHOWNORMAL);
-        ::SetFocus(cancel);
+        ::SetFocus(::GetDlgItem(hwnd, IDCANCEL));
     }
     ~ProgressWindow() {
         if (hwnd) ::DestroyWindow(hwnd);
@@ -199,7 +211,7 @@ public:
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    void Update(const CopyJob& job) {
+    void update(const CopyJob& job) {
         const long long total = job.total, done = job.done;
         if (total <= 0) return;
         if (!measured_) {
@@ -214,6 +226,30 @@ public:
     HWND hwnd = nullptr;
 
 private:
+    // A control in the window's font; the place is at 96 DPI: left, top, width, height.
+    HWND addChild(const wchar_t* cls, const wchar_t* text, DWORD style, RECT place, int id) {
+        const auto scale = [this](int pixels) { return ::MulDiv(pixels, dpi_, 96); };
+        HWND control =
+            ::CreateWindowExW(0, cls, text, style | WS_CHILD | WS_VISIBLE, scale(place.left),
+                              scale(place.top), scale(place.right), scale(place.bottom), hwnd,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ::GetModuleHandleW(nullptr), nullptr);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        return control;
+    }
+
+    void addChildren(const std::wstring& fileName) {
+        addChild(WC_STATICW, fileName.c_str(), SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
+                 {12, 12, 336, 20}, -1);
+        // Moving without a figure until the copy reports its first one.
+        bar_ = addChild(PROGRESS_CLASSW, L"", PBS_SMOOTH | PBS_MARQUEE, {12, 38, 336, 18}, -1);
+        ::SendMessageW(bar_, PBM_SETRANGE32, 0, kProgressSteps);
+        ::SendMessageW(bar_, PBM_SETMARQUEE, TRUE, 0);
+        addChild(WC_BUTTONW, kCancelCaption, BS_DEFPUSHBUTTON | WS_TABSTOP, {268, 72, 80, 28},
+                 IDCANCEL);
+    }
+
+    int dpi_;
     HWND bar_ = nullptr;
     bool measured_ = false;
     UniqueFont font_;
@@ -244,7 +280,7 @@ void WaitWithProgress(HWND owner, CopyJob& job) {
         const ULONGLONG elapsed = ::GetTickCount64() - start;
         if (!progress && !quit && elapsed >= kShowProgressAfter)
             progress = std::make_unique<ProgressWindow>(owner, job);
-        if (progress) progress->Update(job);
+        if (progress) progress->update(job);
         const DWORD timeout = progress || elapsed >= kShowProgressAfter
                                   ? kRefreshInterval
                                   : static_cast<DWORD>(kShowProgressAfter - elapsed);

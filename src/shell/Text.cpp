@@ -17,6 +17,44 @@ std::size_t LastSeparator(std::wstring_view path) {
     return std::wstring_view::npos;
 }
 
+wchar_t AsciiUpper(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+// The "UNC" of a long path may be written in any letter case.
+bool StartsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (AsciiUpper(text[i]) != AsciiUpper(prefix[i])) return false;
+    return true;
+}
+
+// Length of "server\share" at the start of the text.
+std::size_t ServerAndShareLength(std::wstring_view path) {
+    std::size_t i = 0;
+    for (int part = 0; part < 2; ++part) {
+        while (i < path.size() && !IsSlash(path[i])) ++i;
+        if (part == 0 && i < path.size()) ++i;
+    }
+    return i;
+}
+
+std::size_t DriveRootLength(std::wstring_view path) {
+    if (path.size() >= 2 && path[1] == L':') return (path.size() >= 3 && IsSlash(path[2])) ? 3 : 2;
+    return 0;
+}
+
+// The long form's prefix, "\\?\" or "\\.\".
+bool HasLongFormPrefix(std::wstring_view path) {
+    return path.size() >= 4 && IsSlash(path[0]) && IsSlash(path[1]) &&
+           (path[2] == L'?' || path[2] == L'.') && IsSlash(path[3]);
+}
+
+std::wstring_view WithoutTrailingSlashes(std::wstring_view path, std::size_t keep) {
+    while (path.size() > keep && IsSlash(path.back())) path.remove_suffix(1);
+    return path;
+}
+
 }  // namespace
 
 bool HasInvalidPathChars(std::wstring_view text) {
@@ -92,6 +130,33 @@ std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension
         path.substr(0, (dot != std::wstring_view::npos && dot >= start) ? dot : path.size()));
     result += extension;
     return result;
+}
+
+std::size_t RootLength(std::wstring_view path) {
+    if (HasLongFormPrefix(path)) {
+        const std::wstring_view rest = path.substr(4);
+        if (rest.size() >= 4 && StartsWithIgnoringAsciiCase(rest, L"UNC") && IsSlash(rest[3]))
+            return 8 + ServerAndShareLength(rest.substr(4));
+        if (const std::size_t drive = DriveRootLength(rest)) return 4 + drive;
+    }
+    if (path.size() >= 2 && IsSlash(path[0]) && IsSlash(path[1]))
+        return 2 + ServerAndShareLength(path.substr(2));
+    if (const std::size_t drive = DriveRootLength(path)) return drive;
+    if (!path.empty() && IsSlash(path[0])) return 1;
+    return 0;
+}
+
+std::wstring ParentFolder(std::wstring_view folder) {
+    const std::size_t root = RootLength(folder);
+    const std::wstring_view trimmed = WithoutTrailingSlashes(folder, root);
+    if (trimmed.size() <= root) return {};
+    std::size_t cut = trimmed.size();
+    while (cut > root && !IsSlash(trimmed[cut - 1])) --cut;
+    return std::wstring(WithoutTrailingSlashes(trimmed.substr(0, cut), root));
+}
+
+std::wstring WithoutTrailingSeparators(std::wstring_view path) {
+    return std::wstring(WithoutTrailingSlashes(path, 0));
 }
 
 std::wstring Quote(std::wstring_view text) {

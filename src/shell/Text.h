@@ -40,6 +40,16 @@ bool IsRootedName(std::wstring_view name);
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 // The path with its extension replaced (or appended when the file name has none).
 std::wstring ChangeExtension(std::wstring_view path, std::wstring_view extension);
+// Length of the root a path starts with: "C:\" (3), "C:" (2), "\\server\share" up to the
+// share's end, "\" (1), the same after "\\?\" or "\\.\" ("\\?\C:\", "\\?\UNC\server\share");
+// 0 for a relative path. Either slash counts.
+std::size_t RootLength(std::wstring_view path);
+// The folder above a folder; "" above a root (C:\, \\server\share) and above a bare name. A
+// drive root keeps its backslash: C:\Tools gives C:\.
+std::wstring ParentFolder(std::wstring_view folder);
+// The path without the backslashes and slashes it ends with, a root's too: "C:\Docs\" gives
+// "C:\Docs", "C:\" gives "C:".
+std::wstring WithoutTrailingSeparators(std::wstring_view path);
 
 // '"' before and after, every '"' inside doubled.
 std::wstring Quote(std::wstring_view text);

@@ -67,6 +67,60 @@ TEST(PathParts, JoiningPutsOneSeparatorAndLetsRootedNamesStandAlone) {
     EXPECT_EQ(ChangeExtension(L"C:\\v1.2\\viewer", L".chm"), L"C:\\v1.2\\viewer.chm");
 }
 
+TEST(PathParts, AParentFolderKeepsTheRootItsFolderStartsWith) {
+    struct Case {
+        std::wstring folder, root, parent;
+    };
+    const Case cases[] = {
+        {L"C:\\Tools", L"C:\\", L"C:\\"},
+        {L"C:\\", L"C:\\", L""},
+        {L"C:\\Tools\\App\\", L"C:\\", L"C:\\Tools"},
+        {L"C:/Tools//App", L"C:/", L"C:/Tools"},
+        {L"C:Tools", L"C:", L"C:"},
+        {L"C:", L"C:", L""},
+        // A share's root is the last folder: the server is no folder.
+        {L"\\\\server\\share\\App", L"\\\\server\\share", L"\\\\server\\share"},
+        {L"\\\\server\\share\\", L"\\\\server\\share", L""},
+        {L"\\\\server", L"\\\\server", L""},
+        // The long form and the device form have the same roots behind their prefix.
+        {L"\\\\?\\C:\\Tools", L"\\\\?\\C:\\", L"\\\\?\\C:\\"},
+        {L"\\\\?\\C:\\", L"\\\\?\\C:\\", L""},
+        {L"\\\\.\\C:\\Tools", L"\\\\.\\C:\\", L"\\\\.\\C:\\"},
+        {L"\\\\?\\UNC\\server\\share\\App", L"\\\\?\\UNC\\server\\share",
+         L"\\\\?\\UNC\\server\\share"},
+        {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share", L""},
+        {L"\\\\?\\unc\\server\\share", L"\\\\?\\unc\\server\\share", L""},
+        {L"\\Tools", L"\\", L"\\"},
+        {L"Tools\\App", L"", L"Tools"},
+        {L"Tools", L"", L""},
+        {L"", L"", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8ForTest(c.folder));
+        EXPECT_EQ(c.folder.substr(0, RootLength(c.folder)), c.root);
+        EXPECT_EQ(ParentFolder(c.folder), c.parent);
+    }
+}
+
+TEST(PathParts, TrailingSeparatorsComeOffEvenARoot) {
+    struct Case {
+        std::wstring path, trimmed;
+    };
+    const Case cases[] = {
+        {L"C:\\Docs\\", L"C:\\Docs"},
+        {L"C:\\Docs", L"C:\\Docs"},
+        {L"C:/Docs\\/", L"C:/Docs"},
+        {L"C:\\", L"C:"},
+        {L"C:", L"C:"},
+        {L"\\\\server\\share\\", L"\\\\server\\share"},
+        {L"\\", L""},
+        {L"", L""},
+        {L"C:\\My Docs \\", L"C:\\My Docs "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithoutTrailingSeparators(c.path), c.trimmed) << WideToUtf8ForTest(c.path);
+}
+
 TEST(Quoting, QuoteAndDequoteAreInverse) {
     const std::wstring texts[] = {
         L"", L"C:\\Program Files\\App\\app.exe", L"say \"hi\"", L"\"", L"\"\"", L"a\"\"b"};
