@@ -285,11 +285,9 @@ void Paint(HWND dialog, DialogState* state) {
     // The whole window takes the new colour, and the transparent texts are drawn again over
     // it, even when only a part was uncovered.
     ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(dialog, &paint);
-    const std::uint32_t colour = PaintVersionBackground(dialog, dc);
+    const PaintingDC painting(dialog);
+    const std::uint32_t colour = PaintVersionBackground(dialog, painting.get());
     if (state) state->colour = colour;
-    ::EndPaint(dialog, &paint);
 }
 
 LRESULT Command(HWND dialog, WPARAM wParam) {

@@ -125,9 +125,7 @@ void WriteProgramSection(IniImage& image, const std::wstring& path) {
     const std::wstring executable = ExecutablePath();
     image.WriteString(kProgram, L"Name", FileNamePart(executable));
     // A drive root's folder part keeps its separator; the key holds the folder without one.
-    std::wstring folder = FolderPart(executable);
-    if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-    image.WriteString(kProgram, L"Path", folder);
+    image.WriteString(kProgram, L"Path", WithoutTrailingSeparators(FolderPart(executable)));
     image.WriteString(kProgram, L"Version", kVersionText);
     image.WriteString(kProgram, L"IniFile", path);
     image.WriteString(kProgram, L"LastClose", LastCloseText(LocalNow()));

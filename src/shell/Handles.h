@@ -85,6 +85,21 @@ private:
     HDC dc_;
 };
 
+// A window's painting, from BeginPaint to EndPaint, for as long as it lives.
+class PaintingDC {
+public:
+    explicit PaintingDC(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintingDC() { ::EndPaint(window_, &paint_); }
+    PaintingDC(const PaintingDC&) = delete;
+    PaintingDC& operator=(const PaintingDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // A GDI object selected into a device context, for as long as it lives; then the one it
 // replaced is selected again.
 class SelectedObject {
