@@ -118,10 +118,10 @@ void Edit::notify(WORD code) {
 
 void Edit::setKeyPress(KeyPressHandler handler) {
     onKeyPress_ = std::move(handler);
-    ::SetWindowSubclass(hwnd, KeyPressProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(hwnd, keyPressProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK Edit::KeyPressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT CALLBACK Edit::keyPressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR, DWORD_PTR data) noexcept {
     auto* edit = reinterpret_cast<Edit*>(data);
     // Enter reaches WM_CHAR, instead of the dialog manager.
@@ -328,12 +328,6 @@ void ImageList::clear() {
     if (count() == 0) return;
     drawnName_.reset();
     ::ImageList_Remove(list_.get(), -1);
-    changed();
-}
-
-void ImageList::addIcon(HICON icon) {
-    drawnName_.reset();
-    ::ImageList_ReplaceIcon(list_.get(), -1, icon);
     changed();
 }
 

@@ -81,7 +81,7 @@ public:
     void notify(WORD code) override;
 
 private:
-    static LRESULT CALLBACK KeyPressProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+    static LRESULT CALLBACK keyPressProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
     bool assigning_ = false;
     bool programChange_ = false;
     KeyPressHandler onKeyPress_;
@@ -159,8 +159,6 @@ public:
     int size() const { return size_; }
     int count() const;
     void clear();
-    // Adds a copy of the icon, reduced or enlarged to the list's size; the caller keeps the icon.
-    void addIcon(HICON icon);
     // The list holds this one icon (or none) from now on; the buttons showing it change once.
     void setOnly(HICON icon);
     // The same with a name for the icon (its file type): the list drawn for a name is kept, so
