@@ -8,6 +8,7 @@
 #include "shell/MessageLoop.h"
 #include "shell/PlatformError.h"
 #include "shell/FileSystem.h"
+#include "shell/Handles.h"
 #include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
@@ -40,10 +41,7 @@ void TPallendoForm::FormCreate() {
     MarkStartup("field handling of the pair");
     {
         // Registered for drops also when the command line's file is refused.
-        struct AcceptDrops {
-            HWND window;
-            ~AcceptDrops() { ::DragAcceptFiles(window, TRUE); }
-        } acceptDrops{hwnd};
+        const ScopeExit acceptDrops([this] { ::DragAcceptFiles(hwnd, TRUE); });
         takeCommandLine();
     }
     MarkStartup("command line, drop registration");
