@@ -61,7 +61,7 @@ Figures Measure(int entries, int rounds) {
         const auto t0 = Clock::now();
         auto form = std::make_unique<TPallendoForm>();
         const auto t1 = Clock::now();
-        form->Show();
+        form->show();
         ProcessMessages();
         const auto t2 = Clock::now();
         listed = form->ComboBox2.count();
