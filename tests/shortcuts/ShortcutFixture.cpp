@@ -5,8 +5,6 @@
 #include "shell/ShellActions.h"
 #include "shell/Text.h"
 
-using Microsoft::WRL::ComPtr;
-
 void ShortcutFixture::TearDown() {
     FormFixture::TearDown();
     for (const std::wstring& link : links_) ::DeleteFileW(link.c_str());
@@ -34,26 +32,6 @@ void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring&
     f.ButtonProperties3.setEnabled(false);
     f.ButtonExeLink3.setEnabled(false);
     f.ButtonCreate3.setFocus();
-}
-
-LinkFields ReadLink(const std::wstring& linkPath) {
-    ComPtr<IShellLinkW> link = CreateShellLink();
-    ComPtr<IPersistFile> file;
-    LinkFields fields;
-    if (FAILED(link.As(&file)) || file->Load(linkPath.c_str(), STGM_READ) != S_OK) return fields;
-    wchar_t buffer[1024] = {};
-    link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH);
-    fields.path = buffer;
-    buffer[0] = 0;
-    link->GetArguments(buffer, 1024);
-    fields.arguments = buffer;
-    buffer[0] = 0;
-    link->GetWorkingDirectory(buffer, 1024);
-    fields.workingDirectory = buffer;
-    buffer[0] = 0;
-    link->GetDescription(buffer, 1024);
-    fields.description = buffer;
-    return fields;
 }
 
 int TrashedCount(const std::wstring& name) {

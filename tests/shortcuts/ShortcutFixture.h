@@ -11,6 +11,7 @@
 
 #include "shortcuts/ShellLink.h"
 #include "support/FormFixture.h"
+#include "support/LinkFiles.h"
 
 class ShortcutFixture : public FormFixture {
 protected:
@@ -23,12 +24,6 @@ protected:
 
     std::vector<std::wstring> links_;
 };
-
-// What the platform's link object reads back from a saved link.
-struct LinkFields {
-    std::wstring path, arguments, workingDirectory, description;
-};
-LinkFields ReadLink(const std::wstring& linkPath);
 
 // How many files of that name the trash holds (Wine adds a suffix to a name it already holds).
 int TrashedCount(const std::wstring& name);
