@@ -297,33 +297,33 @@ TEST_F(FileIntake, TheProductTakesTheFileItWasStartedWith) {
     const std::wstring doc = folder / L"report.docx";
     {
         RunningPallendo product({doc});
-        ASSERT_NE(product.Window(), nullptr);
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), doc);
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"ComboBox")), L"");
-        EXPECT_TRUE(product.Enabled(product.Control(L"Button", L"クリア", 0)));
-        EXPECT_EQ(product.StatusText(1), L"report.docx を受取りました");
-        EXPECT_TRUE(product.CloseAndWait());
+        ASSERT_NE(product.window(), nullptr);
+        EXPECT_EQ(RunningPallendo::text(product.control(L"Edit", L"", 0)), doc);
+        EXPECT_EQ(RunningPallendo::text(product.control(L"ComboBox")), L"");
+        EXPECT_TRUE(product.enabled(product.control(L"Button", L"クリア", 0)));
+        EXPECT_EQ(product.statusText(1), L"report.docx を受取りました");
+        EXPECT_TRUE(product.closeAndWait());
     }
     {
         // A folder as a batch file's "%~dp0" gives it: its backslash escapes no quote.
         TestFolder files(L"My Files");
         const std::wstring given = files.path() + L"\\";
         RunningPallendo product({given});
-        ASSERT_NE(product.Window(), nullptr) << WideToUtf8(product.DescribeWindows());
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), given);
-        EXPECT_TRUE(product.CloseAndWait());
+        ASSERT_NE(product.window(), nullptr) << WideToUtf8(product.describeWindows());
+        EXPECT_EQ(RunningPallendo::text(product.control(L"Edit", L"", 0)), given);
+        EXPECT_TRUE(product.closeAndWait());
     }
     {
         // A refused argument is reported, and drops are taken all the same.
         RunningPallendo product({folder / L"a<b>.txt"});
-        HWND box = product.WaitForBox();
-        ASSERT_NE(box, nullptr) << WideToUtf8(product.DescribeWindows());
-        EXPECT_EQ(RunningPallendo::BoxText(box), L"パスに無効な文字が含まれています.");
-        RunningPallendo::Answer(box, IDOK);
-        ASSERT_NE(product.Window(), nullptr);
-        product.Drop({doc});
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), doc);
-        EXPECT_TRUE(product.CloseAndWait());
+        HWND box = product.waitForBox();
+        ASSERT_NE(box, nullptr) << WideToUtf8(product.describeWindows());
+        EXPECT_EQ(RunningPallendo::boxText(box), L"パスに無効な文字が含まれています.");
+        RunningPallendo::answer(box, IDOK);
+        ASSERT_NE(product.window(), nullptr);
+        product.drop({doc});
+        EXPECT_EQ(RunningPallendo::text(product.control(L"Edit", L"", 0)), doc);
+        EXPECT_TRUE(product.closeAndWait());
     }
     if (hadSettings) {
         WriteBytes(productSettings, before);

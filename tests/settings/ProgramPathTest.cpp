@@ -20,8 +20,8 @@ TEST_F(ProgramPath, OfAProgramInADriveRootHasNoTrailingSeparator) {
         FolderPart(FolderPart(SettingsFile())) + L"\\PallendoAtRoot\\PallendoAtRoot.ini";
     {
         RunningPallendo atRoot({}, copy);
-        ASSERT_NE(atRoot.Window(), nullptr);
-        ASSERT_TRUE(atRoot.CloseAndWait());
+        ASSERT_NE(atRoot.window(), nullptr);
+        ASSERT_TRUE(atRoot.closeAndWait());
     }
     const std::wstring written = DecodeIniBytes(ReadBytes(own)).text;
     EXPECT_NE(written.find(L"\r\nPath=C:\r\n"), std::wstring::npos) << WideToUtf8(written);

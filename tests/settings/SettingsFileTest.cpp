@@ -427,9 +427,9 @@ TEST_F(Settings, ARenamedExecutableReadsAndWritesItsOwnFile) {
     WriteBytes(own, Cp932Bytes(L"[OPTION]\r\nFileName=C:\\renamed.txt\r\n"));
     {
         RunningPallendo renamed({}, copy);
-        ASSERT_NE(renamed.Window(), nullptr);
-        EXPECT_EQ(RunningPallendo::Text(renamed.Control(L"Edit", L"", 0)), L"C:\\renamed.txt");
-        ASSERT_TRUE(renamed.CloseAndWait());
+        ASSERT_NE(renamed.window(), nullptr);
+        EXPECT_EQ(RunningPallendo::text(renamed.control(L"Edit", L"", 0)), L"C:\\renamed.txt");
+        ASSERT_TRUE(renamed.closeAndWait());
     }
     const std::wstring written = DecodeFile(ReadBytes(own));
     EXPECT_NE(written.find(L"Name=PallendoRenamed.exe\r\n"), std::wstring::npos);
