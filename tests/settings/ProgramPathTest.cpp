@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/IniEncoding.h"
+#include "settings/SettingsPath.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"
 #include "support/OutsideDriver.h"
@@ -16,8 +17,7 @@ TEST_F(ProgramPath, OfAProgramInADriveRootHasNoTrailingSeparator) {
     // The test prefix's own drive C:, inside the build tree.
     const std::wstring copy = L"C:\\PallendoAtRoot.exe";
     ASSERT_TRUE(::CopyFileW(ProductPath().c_str(), copy.c_str(), FALSE));
-    const std::wstring own =
-        FolderPart(FolderPart(SettingsFile())) + L"\\PallendoAtRoot\\PallendoAtRoot.ini";
+    const std::wstring own = SettingsFilePath(kSettingsFolderName, copy);
     {
         RunningPallendo atRoot({}, copy);
         ASSERT_NE(atRoot.window(), nullptr);
