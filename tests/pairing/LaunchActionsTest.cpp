@@ -7,6 +7,7 @@
 #include "PairingFixture.h"
 #include "shell/PlatformError.h"
 #include "shell/FileSystem.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
 
 namespace {
@@ -361,13 +362,13 @@ TEST_F(LaunchActions, TheCloseDeletesEveryCopyThisRunMadeButNeverTheTarget) {
     f.Edit1.setText(first);
     const std::wstring firstCopy = ExpectCopyLaunched(probe);
     // A launcher that still holds its copy keeps the next test from deleting it.
-    HANDLE held = ::CreateFileW(firstCopy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(::CreateFileW(firstCopy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     f.Edit1.setText(second);
     const std::wstring secondCopy = ExpectCopyLaunched(probe);
     EXPECT_TRUE(Exists(firstCopy));
-    ::CloseHandle(held);
+    held.reset();
 
     // The copy taken as the target under its short spelling is the same file, and is kept.
     wchar_t shortPath[MAX_PATH] = {};

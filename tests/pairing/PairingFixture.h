@@ -1,10 +1,12 @@
 #pragma once
 // A real window for the launch pair, with the moves a user makes on its two fields.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
 
+#include "shell/WindowQueries.h"
 #include "support/FormFixture.h"
 
 class PairingFixture : public FormFixture {
@@ -58,9 +60,7 @@ protected:
     // The focused control's window (the combo box for its inner edit field).
     static HWND Focus() {
         HWND focus = ::GetFocus();
-        wchar_t cls[32] = {};
-        ::GetClassNameW(::GetParent(focus), cls, 32);
-        return lstrcmpiW(cls, L"ComboBox") == 0 ? ::GetParent(focus) : focus;
+        return HasClass(::GetParent(focus), WC_COMBOBOXW) ? ::GetParent(focus) : focus;
     }
 };
 

@@ -16,49 +16,50 @@
 
 #include "PairingFixture.h"
 #include "shell/PlatformError.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
+#include "shell/WindowQueries.h"
 
 namespace {
 
 using Args = std::vector<std::wstring>;
 using namespace std::chrono_literals;
 
+LARGE_INTEGER Offset(long long offset) {
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    return at;
+}
+
 // A file of the given size that takes no room: its content is one hole, read back as zeros.
 void WriteSparse(const std::wstring& path, long long size) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
     DWORD returned = 0;
-    ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = size;
-    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
-    EXPECT_TRUE(::SetEndOfFile(file));
-    ::CloseHandle(file);
+    ::DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    EXPECT_TRUE(::SetFilePointerEx(file.get(), Offset(size), nullptr, FILE_BEGIN));
+    EXPECT_TRUE(::SetEndOfFile(file.get()));
 }
 
 // Writes `text` at `offset` of an existing file, and reads back what is there.
 void WriteAt(const std::wstring& path, long long offset, const std::string& text) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER at{};
-    at.QuadPart = offset;
+    const UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     DWORD written = 0;
-    EXPECT_TRUE(::SetFilePointerEx(file, at, nullptr, FILE_BEGIN));
-    EXPECT_TRUE(::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-    ::CloseHandle(file);
+    EXPECT_TRUE(::SetFilePointerEx(file.get(), Offset(offset), nullptr, FILE_BEGIN));
+    EXPECT_TRUE(
+        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
 }
 std::string ReadAt(const std::wstring& path, long long offset, std::size_t length) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    LARGE_INTEGER at{};
-    at.QuadPart = offset;
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
     std::string text(length, '\0');
     DWORD read = 0;
-    ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
-    ::ReadFile(file, text.data(), static_cast<DWORD>(length), &read, nullptr);
-    ::CloseHandle(file);
+    ::SetFilePointerEx(file.get(), Offset(offset), nullptr, FILE_BEGIN);
+    ::ReadFile(file.get(), text.data(), static_cast<DWORD>(length), &read, nullptr);
     text.resize(read);
     return text;
 }
@@ -81,12 +82,6 @@ long long SizeOf(const std::wstring& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
 // What another thread of the test sees of the window while the copy runs.
 struct Observation {
     std::atomic<bool> over{false};  // the test's click has returned
@@ -95,25 +90,15 @@ struct Observation {
     std::atomic<bool> mainDisabled{false};
     std::wstring fileNameShown;
     HWND cancelButton = nullptr;
-    int barPosition = 0;          // the first figure the bar showed
-    long long partialSize = -1;   // the copy's size then
+    int barPosition = 0;         // the first figure the bar showed
+    long long partialSize = -1;  // the copy's size then
 };
 
 // The visible top-level window of the thread that the main window owns: the copy's progress.
 HWND ProgressWindowOf(HWND main) {
-    struct Search {
-        HWND main, found;
-    } search{main, nullptr};
-    ::EnumThreadWindows(
-        ::GetWindowThreadProcessId(main, nullptr),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetWindow(window, GW_OWNER) != s->main || !::IsWindowVisible(window)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : ThreadWindows(::GetWindowThreadProcessId(main, nullptr)))
+        if (::GetWindow(window, GW_OWNER) == main && ::IsWindowVisible(window)) return window;
+    return nullptr;
 }
 
 // Waits for the progress window, looks at it and at the main window, then does `act` to it.
@@ -134,12 +119,10 @@ std::thread Observe(HWND main, Observation& seen, std::function<std::wstring()> 
         HWND bar = nullptr;
         for (HWND child = ::GetWindow(progress, GW_CHILD); child;
              child = ::GetWindow(child, GW_HWNDNEXT)) {
-            const std::wstring text = TextOf(child);
+            const std::wstring text = WindowText(child);
             if (text == L"キャンセル") seen.cancelButton = child;
             if (text.find(L".") != std::wstring::npos) seen.fileNameShown = text;
-            wchar_t cls[64] = {};
-            ::GetClassNameW(child, cls, 64);
-            if (std::wstring_view(cls) == PROGRESS_CLASSW) bar = child;
+            if (HasClass(child, PROGRESS_CLASSW)) bar = child;
         }
         // The bar moves from no figure to one as the copy goes on.
         while (bar && !seen.over && std::chrono::steady_clock::now() < deadline) {
