@@ -141,23 +141,29 @@ protected:
         PairingFixture::SetUp();
         WriteSparse(large, 3LL << 30);
     }
+    // Runs the combination test on the large document. While it copies, another thread looks at
+    // the window (what it sees lands in `seen`) and then does `act` to the progress window.
+    TPallendoForm& TestLargeDocument(std::function<void(HWND progress)> act) {
+        TPallendoForm& f = PairWithProbe(large);
+        std::thread observer = Observe(
+            f.hwnd, seen, [&f] { return f.TempFileName1; }, std::move(act));
+        f.ButtonTest12.click();
+        seen.over = true;
+        observer.join();
+        return f;
+    }
+
     // A copy of this takes seconds, even from the file cache.
     TestFolder folder{L"large copy"};
     const std::wstring large = folder / L"long film.mkv";
+    Observation seen;
 };
 
 TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(large);
-    SetLauncher(Probe::Path());
     Probe probe;
-    Observation seen;
-    std::thread observer = Observe(f.hwnd, seen, [&f] { return f.TempFileName1; }, [&seen](HWND) {
+    TPallendoForm& f = TestLargeDocument([this](HWND) {
         if (seen.cancelButton) ::SendMessageW(seen.cancelButton, BM_CLICK, 0, 0);
     });
-    f.ButtonTest12.click();
-    seen.over = true;
-    observer.join();
 
     ASSERT_TRUE(seen.progressShown);
     EXPECT_TRUE(seen.answered) << "the window did not answer during the copy";
@@ -182,17 +188,10 @@ TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
 }
 
 TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(large);
-    SetLauncher(Probe::Path());
     Probe probe;
-    Observation seen;
-    std::thread observer =
-        Observe(f.hwnd, seen, [&f] { return f.TempFileName1; },
-                [main = f.hwnd](HWND) { ::PostMessageW(main, WM_CLOSE, 0, 0); });
-    f.ButtonTest12.click();
-    seen.over = true;
-    observer.join();
+    // The progress window's owner is the main window.
+    TPallendoForm& f = TestLargeDocument(
+        [](HWND progress) { ::PostMessageW(::GetWindow(progress, GW_OWNER), WM_CLOSE, 0, 0); });
     const std::wstring copy = f.TempFileName1;
 
     ASSERT_TRUE(seen.progressShown);
@@ -204,18 +203,10 @@ TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
 }
 
 TEST_F(TestCopy, TheEndOfTheMessageLoopDuringTheCopyCancelsItAndReachesTheOuterLoop) {
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(large);
-    SetLauncher(Probe::Path());
     Probe probe;
-    Observation seen;
     const DWORD thread = ::GetCurrentThreadId();
-    std::thread observer =
-        Observe(f.hwnd, seen, [&f] { return f.TempFileName1; },
-                [thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
-    f.ButtonTest12.click();
-    seen.over = true;
-    observer.join();
+    TPallendoForm& f =
+        TestLargeDocument([thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
 
     ASSERT_TRUE(seen.progressShown);
     MSG quit{};
@@ -234,9 +225,7 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     WriteAt(target, 5'000'001, "middle");
     WriteAt(target, size - 4, "tail");
     const FILETIME written = LastWriteOf(target);
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = PairWithProbe(target);
     Probe probe;
     f.ButtonTest12.click();
     EXPECT_EQ(probe.WaitForArguments(), Args{f.TempFileName1});
@@ -253,7 +242,8 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
 }
 
 TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeavesNoCopy) {
-    if (SmallDisk().empty()) GTEST_SKIP() << "the test run has no small disk to fill (it needs root)";
+    if (SmallDisk().empty())
+        GTEST_SKIP() << "the test run has no small disk to fill (it needs root)";
     // The temporary folder lies on a disk of 16 MiB; the document is larger than the whole disk.
     const std::wstring temp = SmallDisk() + L"\\temp";
     ::CreateDirectoryW(temp.c_str(), nullptr);
@@ -261,17 +251,15 @@ TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeave
     const long long freeBefore = FreeBytesOn(temp);
     const std::wstring target = folder / L"holiday film.mkv";
     WriteSparse(target, 64LL << 20);
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = PairWithProbe(target);
     Probe probe;
     f.ButtonTest12.click();
 
     const std::wstring platformText = SystemErrorText(ERROR_DISK_FULL);
     EXPECT_FALSE(platformText.empty());
-    EXPECT_EQ(prompter.texts(), std::vector<std::wstring>{L"実行できませんでした 112\r\n" + platformText +
-                                                          L"\r\n" + Probe::Path() + L"\r\n" +
-                                                          target});
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::wstring>{L"実行できませんでした 112\r\n" + platformText + L"\r\n" +
+                                        Probe::Path() + L"\r\n" + target});
     EXPECT_EQ(FolderPart(f.TempFileName1).rfind(temp, 0), 0u) << "the copy went to the small disk";
     EXPECT_FALSE(Exists(f.TempFileName1));
     EXPECT_EQ(FreeBytesOn(temp), freeBefore) << "the partial copy still takes room";
