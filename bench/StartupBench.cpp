@@ -12,14 +12,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "settings/SettingsPath.h"
 #include "shell/FileSystem.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
+#include "shell/WindowQueries.h"
 
 namespace {
 
@@ -77,63 +78,45 @@ void PrepareSettings(int history) {
         text += "Exe" + std::to_string(n) + "=C:\\Program Files\\Tool " + std::to_string(n) +
                 "\\program" + std::to_string(n) + ".exe\r\n";
     text += "\r\n";
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    ::CloseHandle(file);
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-struct Search {
-    DWORD process;
-    const wchar_t* windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(window, cls, 64);
-    if (process != search->process || std::wcscmp(cls, search->windowClass) != 0 ||
-        !::IsWindowVisible(window))
-        return TRUE;
-    search->found = window;
-    return FALSE;
+// The program's shown window of that class; nullptr while there is none.
+HWND ShownWindowOf(DWORD process, const wchar_t* windowClass) {
+    for (HWND window : TopLevelWindows()) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == process && HasClass(window, windowClass) && ::IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t cls[64] = {};
-    ::GetClassNameW(window, cls, 64);
-    return cls;
-}
-
-struct Census {
-    HWND main;
+// The controls that the program made, by class: children of the window and of its pages, not
+// the parts that controls make for themselves (a combo box's edit field, a tab control's arrows).
+std::map<std::wstring, int> ControlsOf(HWND main) {
     std::map<std::wstring, int> controls;
-};
-
-// The controls that the program made: children of the window and of its pages, not the parts
-// that controls make for themselves (a combo box's edit field, a tab control's arrows).
-BOOL CALLBACK CountControl(HWND control, LPARAM data) {
-    auto* census = reinterpret_cast<Census*>(data);
-    HWND parent = ::GetParent(control);
-    if (parent == census->main || ClassOf(parent).find(L"Page") != std::wstring::npos)
-        ++census->controls[ClassOf(control)];
-    return TRUE;
+    for (HWND control : ChildWindows(main)) {
+        HWND parent = ::GetParent(control);
+        if (parent == main || ClassName(parent).find(L"Page") != std::wstring::npos)
+            ++controls[ClassName(control)];
+    }
+    return controls;
 }
 
 // Wine leaves a process's private bytes at 0 for other processes. There the figure is the
 // process's anonymous memory (heaps, stacks, private data) as Linux counts it, found through
 // Wine's drive Z: by the command line the process was started with.
 std::string ReadSmall(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
     std::string text(16384, '\0');
     DWORD read = 0;
-    ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-    ::CloseHandle(file);
+    ::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
     text.resize(read);
     return text;
 }
@@ -142,24 +125,24 @@ double AnonymousKiBUnderWine(const std::wstring& path) {
     char wanted[MAX_PATH * 3] = {};
     ::WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, wanted, sizeof(wanted), nullptr, nullptr);
     WIN32_FIND_DATAW entry;
-    HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    const UniqueFind search(::FindFirstFileW(L"Z:\\proc\\*", &entry));
+    if (!search) return 0;
     double kib = 0;
     do {
-        const std::wstring folder = std::wstring(L"Z:\\proc\\") + entry.cFileName;
+        const std::wstring folder = JoinPath(L"Z:\\proc", entry.cFileName);
         if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9') continue;
-        std::string program = ReadSmall(folder + L"\\cmdline").c_str();  // its first argument
+        std::string program =
+            ReadSmall(JoinPath(folder, L"cmdline")).c_str();  // its first argument
         if (program.size() > 1 && program.front() == '"')
             program = program.substr(1, program.size() - 2);
         if (_stricmp(program.c_str(), wanted) != 0) continue;
-        const std::string rollup = ReadSmall(folder + L"\\smaps_rollup");
+        const std::string rollup = ReadSmall(JoinPath(folder, L"smaps_rollup"));
         for (const char* key : {"\nAnonymous:", "\nSwap:"}) {
             const std::size_t at = rollup.find(key);
             if (at != std::string::npos) kib += std::atof(rollup.c_str() + at + std::strlen(key));
         }
         break;
-    } while (::FindNextFileW(search, &entry));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.get(), &entry));
     return kib;
 }
 
@@ -175,40 +158,35 @@ bool Run(const Program& program, Sample& sample) {
                      ::GetLastError());
         return false;
     }
-    ::CloseHandle(info.hThread);
-    ::WaitForInputIdle(info.hProcess, kDeadline);
-    Search search{info.dwProcessId, program.windowClass, nullptr};
-    while (!search.found && Now() - t0 < kDeadline) {
-        ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) ::Sleep(1);
-    }
+    const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    ::WaitForInputIdle(process.get(), kDeadline);
+    HWND window = nullptr;
+    while (!(window = ShownWindowOf(info.dwProcessId, program.windowClass)) &&
+           Now() - t0 < kDeadline)
+        ::Sleep(1);
     DWORD_PTR result = 0;
-    const bool idle = search.found && ::SendMessageTimeoutW(search.found, WM_NULL, 0, 0,
-                                                            SMTO_NORMAL, kDeadline, &result);
+    const bool idle =
+        window && ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kDeadline, &result);
     sample.startUp = Now() - t0;
 
     PROCESS_MEMORY_COUNTERS_EX memory{sizeof(memory)};
-    ::GetProcessMemoryInfo(info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+    ::GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                            sizeof(memory));
     sample.workingSet = static_cast<double>(memory.WorkingSetSize) / 1024;
     sample.privateBytes = static_cast<double>(memory.PrivateUsage) / 1024;
     if (sample.privateBytes == 0) sample.privateBytes = AnonymousKiBUnderWine(program.path);
-    sample.gdiObjects = ::GetGuiResources(info.hProcess, GR_GDIOBJECTS);
-    sample.userObjects = ::GetGuiResources(info.hProcess, GR_USEROBJECTS);
-    Census census{search.found, {}};
-    if (search.found)
-        ::EnumChildWindows(search.found, CountControl, reinterpret_cast<LPARAM>(&census));
-    sample.controls = std::move(census.controls);
+    sample.gdiObjects = ::GetGuiResources(process.get(), GR_GDIOBJECTS);
+    sample.userObjects = ::GetGuiResources(process.get(), GR_USEROBJECTS);
+    if (window) sample.controls = ControlsOf(window);
 
     const double t1 = Now();
-    if (search.found) ::PostMessageW(search.found, WM_CLOSE, 0, 0);
-    const bool ended = ::WaitForSingleObject(info.hProcess, kDeadline) == WAIT_OBJECT_0;
+    if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    const bool ended = ::WaitForSingleObject(process.get(), kDeadline) == WAIT_OBJECT_0;
     sample.close = Now() - t1;
-    if (!ended) ::TerminateProcess(info.hProcess, 1);
-    ::CloseHandle(info.hProcess);
+    if (!ended) ::TerminateProcess(process.get(), 1);
     if (!idle || !ended)
-        std::fprintf(stderr, "%s: window %s, %s\n", program.label,
-                     search.found ? "shown" : "not shown", ended ? "ended" : "did not end");
+        std::fprintf(stderr, "%s: window %s, %s\n", program.label, window ? "shown" : "not shown",
+                     ended ? "ended" : "did not end");
     return idle && ended;
 }
 
@@ -237,9 +215,7 @@ std::map<std::wstring, int> CommonControls(std::map<std::wstring, int> controls)
 // `rounds` starts.
 void PrintProfile(const char* label, const std::wstring& program, const wchar_t* windowClass,
                   int rounds) {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring file = std::wstring(temp) + L"pallendo-startup-profile.txt";
+    const std::wstring file = JoinPath(TempFolder(), L"pallendo-startup-profile.txt");
     ::SetEnvironmentVariableW(L"PALLENDO_STARTUP_PROFILE", file.c_str());
     std::vector<std::string> steps;
     std::vector<std::vector<double>> ends;
@@ -290,8 +266,9 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = OwnFolder();
     const std::wstring product = ProductPath();
     std::vector<Program> programs = {
-        {"plain program", folder + L"\\PlainProgram.exe", L"PlainProgram"},
-        {"plain + platform steps", folder + L"\\PlainPlatformProgram.exe", L"PlainPlatformProgram"},
+        {"plain program", JoinPath(folder, L"PlainProgram.exe"), L"PlainProgram"},
+        {"plain + platform steps", JoinPath(folder, L"PlainPlatformProgram.exe"),
+         L"PlainPlatformProgram"},
         {"Pallendo", product, L"TPallendoForm"},
         {"Pallendo, 10,000 launchers", product, L"TPallendoForm", kHistoryEntries},
     };
@@ -363,10 +340,10 @@ int wmain(int argc, wchar_t** argv) {
                 Median(pallendo, &Sample::privateBytes), Median(history, &Sample::privateBytes),
                 Median(history, &Sample::privateBytes) / Median(pallendo, &Sample::privateBytes));
 
-    PrintProfile("Pallendo (a build that marks its steps)", folder + L"\\ProfiledPallendo.exe",
-                 L"TPallendoForm", rounds);
+    PrintProfile("Pallendo (a build that marks its steps)",
+                 JoinPath(folder, L"ProfiledPallendo.exe"), L"TPallendoForm", rounds);
     PrintProfile("the plain program with the platform steps",
-                 folder + L"\\PlainPlatformProgram.exe", L"PlainPlatformProgram", rounds);
+                 JoinPath(folder, L"PlainPlatformProgram.exe"), L"PlainPlatformProgram", rounds);
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     ::GetFileAttributesExW(product.c_str(), GetFileExInfoStandard, &attributes);

@@ -4,28 +4,22 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 #include <shlobj.h>
-#include <shobjidl.h>
-#include <wrl/client.h>
 
 #include <algorithm>
+#include <list>
+#include <optional>
 
 #include "shell/ProgramScope.h"
+#include "shell/ShellActions.h"
+#include "shell/Text.h"
+#include "support/LinkFiles.h"
 #include "support/OutsideDriver.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
-
-constexpr int kEditPage = 1;
-
-std::wstring SpecialFolder(int id) {
-    wchar_t path[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
+using Args = std::vector<std::wstring>;
 
 std::wstring DecodeAnsi(const std::string& bytes) {
     const int length =
@@ -36,27 +30,6 @@ std::wstring DecodeAnsi(const std::string& bytes) {
     return text;
 }
 
-struct LinkFields {
-    std::wstring target, arguments;
-};
-
-LinkFields ReadLink(const std::wstring& path) {
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    LinkFields fields;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_PPV_ARGS(&link))) ||
-        FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)))
-        return fields;
-    wchar_t buffer[MAX_PATH + 1] = {};
-    link->GetPath(buffer, MAX_PATH, nullptr, 0);
-    fields.target = buffer;
-    wchar_t arguments[MAX_PATH + 1] = {};
-    link->GetArguments(arguments, MAX_PATH);
-    fields.arguments = arguments;
-    return fields;
-}
-
 class Acceptance : public ::testing::Test {
 protected:
     void SetUp() override { ::DeleteFileW(ProductSettingsFile().c_str()); }
@@ -65,116 +38,131 @@ protected:
         for (const std::wstring& link : leftLinks_) ::DeleteFileW(link.c_str());
     }
 
+    // A document in a new folder, both removed at the end of the test.
+    std::wstring Document(const std::wstring& folder, const std::wstring& name,
+                          const std::string& content) {
+        const std::wstring path = folders_.emplace_back(folder) / name;
+        WriteBytes(path, content);
+        return path;
+    }
+
+    // The dedicated shortcut on the desktop, named as the display name shows it; it is removed
+    // at the end of the test.
+    std::wstring DesktopLink(RunningPallendo& program) {
+        leftLinks_.push_back(JoinPath(GetSpecialFolder(CSIDL_DESKTOPDIRECTORY),
+                                      RunningPallendo::text(program.Edit3()) + L".lnk"));
+        return leftLinks_.back();
+    }
+
     // Presses OK on the notice the program shows next, and returns its text.
     static std::wstring AcknowledgeNotice(RunningPallendo& program) {
-        HWND box = program.WaitForBox();
+        HWND box = program.waitForBox();
         if (!box) return {};
-        const std::wstring text = RunningPallendo::BoxText(box);
-        RunningPallendo::Answer(box, IDOK);
+        const std::wstring text = RunningPallendo::boxText(box);
+        RunningPallendo::answer(box, IDOK);
         PumpUntil([&] { return !::IsWindow(box); });
-        program.Settle();
+        program.settle();
         return text;
     }
 
-    // Types the pair into the Edit page and runs the combination test.
-    static void TypePairAndTest(RunningPallendo& program, const std::wstring& document,
-                                const std::wstring& launcher) {
-        program.ShowPage(kEditPage);
-        program.Type(program.Control(L"Edit", L"", 0), document);
-        program.Type(program.Control(L"ComboBox"), launcher);
-        HWND test = program.Control(L"Button", L"組合せテスト");
-        ASSERT_TRUE(program.Enabled(test))
-            << "target [" << WideToUtf8(RunningPallendo::Text(program.Control(L"Edit", L"", 0)))
-            << "] launcher [" << WideToUtf8(RunningPallendo::Text(program.Control(L"ComboBox")))
-            << "]";
-        program.Click(test);
-        program.Settle();
+    // Types the pair of the document and the probe into the Edit page, runs the combination test
+    // and gives what the probe was started with (nothing when it was not); the probe's record is
+    // cleared again for the next start.
+    static std::optional<Args> TestPairWithProbe(RunningPallendo& program, const Probe& probe,
+                                                 const std::wstring& document) {
+        program.showPage(PageId::Edit);
+        program.type(program.Edit1(), document);
+        program.type(program.ComboBox2(), Probe::Path());
+        HWND test = program.control(WC_BUTTONW, L"組合せテスト");
+        if (!program.enabled(test)) {
+            ADD_FAILURE() << "target [" << WideToUtf8(RunningPallendo::text(program.Edit1()))
+                          << "] launcher ["
+                          << WideToUtf8(RunningPallendo::text(program.ComboBox2())) << "]";
+            return std::nullopt;
+        }
+        program.click(test);
+        program.settle();
+        const auto arguments = probe.WaitForArguments();
+        probe.Forget();
+        return arguments;
     }
 
     const ProgramScope program_;
+    std::list<TestFolder> folders_;
     std::vector<std::wstring> leftLinks_;
 };
 
-bool Checked(HWND radio) {
-    return ::SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// The edit field inside a drop-down combo box, which has the focus while it is typed into.
-HWND InnerEdit(HWND combo) {
-    return ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+// Presses the keys and waits until the focus moves; false when the keys could not be given or
+// the focus stayed.
+bool MoveFocus(RunningPallendo& program, const std::string& keys) {
+    HWND from = program.focusedControl();
+    return program.pressKeys(keys) &&
+           program.waitUntil([&] { return program.focusedControl() != from; });
 }
 
 // The whole road from the keyboard: after a successful test the focus is on 作成; Tab goes all
 // round the Edit page back to it without changing the destination, the arrow keys change it, and
 // the page keys reach every page.
 TEST_F(Acceptance, TheKeyboardWalksTheEditPageChoosesTheDestinationAndReachesEveryPage) {
-    TestFolder folder(L"keyboard");
-    const std::wstring document = folder / L"keys.txt";
-    WriteBytes(document, "keys");
+    const std::wstring document = Document(L"keyboard", L"keys.txt", "keys");
     Probe probe;
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
-    TypePairAndTest(program, document, Probe::Path());
-    ASSERT_TRUE(probe.WaitForArguments().has_value());
-    HWND create = program.Control(L"Button", L"作成");
-    ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == create; }));
-    HWND desktop = program.Control(L"Button", L"デスクトップ");
-    HWND startMenu = program.Control(L"Button", L"スタートメニュー");
-    HWND startUp = program.Control(L"Button", L"スタートアップ");
-    ASSERT_TRUE(program.PointIntoWindow());
+    ASSERT_NE(program.window(), nullptr);
+    ASSERT_TRUE(TestPairWithProbe(program, probe, document).has_value());
+    HWND create = program.control(WC_BUTTONW, L"作成");
+    ASSERT_TRUE(program.waitUntil([&] { return program.focusedControl() == create; }));
+    HWND desktop = program.control(WC_BUTTONW, L"デスクトップ");
+    HWND startMenu = program.control(WC_BUTTONW, L"スタートメニュー");
+    HWND startUp = program.control(WC_BUTTONW, L"スタートアップ");
+    ASSERT_TRUE(program.pointIntoWindow());
 
     std::vector<HWND> visited;
     for (int i = 0; i < 30; ++i) {
-        HWND from = program.FocusedControl();
-        ASSERT_TRUE(program.PressKeys("Tab"));
-        ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() != from; }))
-            << "Tab moved nothing";
-        visited.push_back(program.FocusedControl());
+        ASSERT_TRUE(MoveFocus(program, "Tab")) << "Tab moved nothing";
+        visited.push_back(program.focusedControl());
         if (visited.back() == create) break;
     }
     EXPECT_EQ(visited.back(), create) << "Tab goes all round the page";
     EXPECT_EQ(std::count(visited.begin(), visited.end(), desktop), 1);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), startMenu), 0);
     EXPECT_EQ(std::count(visited.begin(), visited.end(), startUp), 0);
-    EXPECT_TRUE(Checked(desktop));
-    EXPECT_FALSE(Checked(startMenu) || Checked(startUp)) << "the focus chose a destination";
+    EXPECT_TRUE(program.checked(desktop));
+    EXPECT_FALSE(program.checked(startMenu) || program.checked(startUp))
+        << "the focus chose a destination";
 
     // Back into the group from 作成, then the arrow keys choose.
-    for (int i = 0; i < 10 && program.FocusedControl() != desktop; ++i) {
-        HWND from = program.FocusedControl();
-        ASSERT_TRUE(program.PressKeys("shift+Tab"));
-        ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() != from; }));
-    }
-    ASSERT_EQ(program.FocusedControl(), desktop);
-    ASSERT_TRUE(program.PressKeys("Right"));
-    EXPECT_TRUE(program.WaitUntil([&] { return Checked(startMenu); }));
-    EXPECT_EQ(program.FocusedControl(), startMenu);
-    ASSERT_TRUE(program.PressKeys("Left"));
-    EXPECT_TRUE(program.WaitUntil([&] { return Checked(desktop) && !Checked(startMenu); }));
+    for (int i = 0; i < 10 && program.focusedControl() != desktop; ++i)
+        ASSERT_TRUE(MoveFocus(program, "shift+Tab"));
+    ASSERT_EQ(program.focusedControl(), desktop);
+    ASSERT_TRUE(program.pressKeys("Right"));
+    EXPECT_TRUE(program.waitUntil([&] { return program.checked(startMenu); }));
+    EXPECT_EQ(program.focusedControl(), startMenu);
+    ASSERT_TRUE(program.pressKeys("Left"));
+    EXPECT_TRUE(
+        program.waitUntil([&] { return program.checked(desktop) && !program.checked(startMenu); }));
 
-    HWND tabs = program.Control(L"SysTabControl32");
+    HWND tabs = program.control(WC_TABCONTROLW);
     auto page = [&] { return static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); };
-    const std::pair<const char*, int> pageKeys[] = {{"ctrl+Tab", 2},  {"ctrl+Tab", 0},
-                                                    {"ctrl+Tab", 1},  {"ctrl+shift+Tab", 0},
-                                                    {"ctrl+Next", 1}, {"ctrl+Prior", 0}};
+    const std::pair<const char*, PageId> pageKeys[] = {
+        {"ctrl+Tab", PageId::Help},  {"ctrl+Tab", PageId::File},
+        {"ctrl+Tab", PageId::Edit},  {"ctrl+shift+Tab", PageId::File},
+        {"ctrl+Next", PageId::Edit}, {"ctrl+Prior", PageId::File}};
     for (const auto& [keys, expected] : pageKeys) {
         SCOPED_TRACE(keys);
-        ASSERT_TRUE(program.PressKeys(keys));
-        EXPECT_TRUE(program.WaitUntil([&] { return page() == expected; })) << page();
+        ASSERT_TRUE(program.pressKeys(keys));
+        EXPECT_TRUE(program.waitUntil([&] { return page() == TabIndexOf(expected); })) << page();
     }
-    EXPECT_TRUE(program.CloseAndWait());
+    EXPECT_TRUE(program.closeAndWait());
 }
 
 // Moves the focus with Tab until it reaches the control; false when Tab stops moving it or goes
 // all round without finding it.
 bool TabTo(RunningPallendo& program, HWND target) {
     for (int i = 0; i < 30; ++i) {
-        if (program.FocusedControl() == target) return true;
-        HWND from = program.FocusedControl();
-        if (!program.PressKeys("Tab")) return false;
-        if (!program.WaitUntil([&] { return program.FocusedControl() != from; })) return false;
+        if (program.focusedControl() == target) return true;
+        if (!MoveFocus(program, "Tab")) return false;
     }
-    return program.FocusedControl() == target;
+    return program.focusedControl() == target;
 }
 
 std::string Ascii(const std::wstring& text) {
@@ -184,50 +172,45 @@ std::string Ascii(const std::wstring& text) {
 // The whole road with the keyboard alone: document and launcher typed in, the test, the
 // dedicated shortcut created and started.
 TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
-    TestFolder folder(L"keyboard road");
-    const std::wstring document = folder / L"road.txt";
-    WriteBytes(document, "road");
+    const std::wstring document = Document(L"keyboard road", L"road.txt", "road");
     Probe probe;
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
-    HWND target = program.Control(L"Edit", L"", 0);
-    EXPECT_EQ(program.FocusedControl(), target) << "start-up puts the focus on the target field";
-    ASSERT_TRUE(program.PointIntoWindow());
+    ASSERT_NE(program.window(), nullptr);
+    HWND target = program.Edit1();
+    EXPECT_EQ(program.focusedControl(), target) << "start-up puts the focus on the target field";
+    ASSERT_TRUE(program.pointIntoWindow());
 
-    ASSERT_TRUE(program.TypeKeys(Ascii(document)));
-    ASSERT_TRUE(program.WaitUntil([&] { return RunningPallendo::Text(target) == document; }))
-        << WideToUtf8(RunningPallendo::Text(target));
-    HWND launcher = program.Control(L"ComboBox");
-    ASSERT_TRUE(TabTo(program, InnerEdit(launcher)));
-    ASSERT_TRUE(program.TypeKeys(Ascii(Probe::Path())));
+    ASSERT_TRUE(program.typeKeys(Ascii(document)));
+    ASSERT_TRUE(program.waitUntil([&] { return RunningPallendo::text(target) == document; }))
+        << WideToUtf8(RunningPallendo::text(target));
+    HWND launcher = program.ComboBox2();
+    ASSERT_TRUE(TabTo(program, RunningPallendo::innerEdit(launcher)));
+    ASSERT_TRUE(program.typeKeys(Ascii(Probe::Path())));
     ASSERT_TRUE(
-        program.WaitUntil([&] { return RunningPallendo::Text(launcher) == Probe::Path(); }));
+        program.waitUntil([&] { return RunningPallendo::text(launcher) == Probe::Path(); }));
 
-    ASSERT_TRUE(TabTo(program, program.Control(L"Button", L"組合せテスト")));
-    ASSERT_TRUE(program.PressKeys("space"));
+    ASSERT_TRUE(TabTo(program, program.control(WC_BUTTONW, L"組合せテスト")));
+    ASSERT_TRUE(program.pressKeys("space"));
     const auto tested = probe.WaitForArguments();
     ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
     probe.Forget();
 
-    HWND create = program.Control(L"Button", L"作成");
-    ASSERT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == create; }));
-    ASSERT_TRUE(program.PressKeys("Return"));
-    HWND notice = program.WaitForBox();
+    HWND create = program.control(WC_BUTTONW, L"作成");
+    ASSERT_TRUE(program.waitUntil([&] { return program.focusedControl() == create; }));
+    ASSERT_TRUE(program.pressKeys("Return"));
+    HWND notice = program.waitForBox();
     ASSERT_NE(notice, nullptr) << "作成 gave no notice";
-    EXPECT_NE(RunningPallendo::BoxText(notice).find(L"を作成しました"), std::wstring::npos);
-    ASSERT_TRUE(program.PressKeys("Return"));
-    ASSERT_TRUE(program.WaitUntil([&] { return !::IsWindow(notice); })) << "Enter left the box";
-    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
-                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
-    leftLinks_.push_back(link);
-    EXPECT_TRUE(Exists(link)) << "on the desktop, the destination nobody changed";
+    EXPECT_NE(RunningPallendo::boxText(notice).find(L"を作成しました"), std::wstring::npos);
+    ASSERT_TRUE(program.pressKeys("Return"));
+    ASSERT_TRUE(program.waitUntil([&] { return !::IsWindow(notice); })) << "Enter left the box";
+    EXPECT_TRUE(Exists(DesktopLink(program))) << "on the desktop, the destination nobody changed";
 
-    ASSERT_TRUE(TabTo(program, program.Control(L"Button", L"起動")));
-    ASSERT_TRUE(program.PressKeys("space"));
+    ASSERT_TRUE(TabTo(program, program.control(WC_BUTTONW, L"起動")));
+    ASSERT_TRUE(program.pressKeys("space"));
     const auto started = probe.WaitForArguments();
     ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
-    EXPECT_EQ(*started, std::vector<std::wstring>{document});
-    EXPECT_TRUE(program.CloseAndWait());
+    EXPECT_EQ(*started, Args{document});
+    EXPECT_TRUE(program.closeAndWait());
 }
 
 // Typing a target by hand with the launcher already set: every key lands in the field, and the
@@ -235,22 +218,21 @@ TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
 TEST_F(Acceptance, ATargetTypedByHandArrivesWholeAndStartsNothing) {
     Probe probe;
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
-    program.ShowPage(kEditPage);
-    program.Type(program.Control(L"ComboBox"), Probe::Path());
-    HWND target = program.Control(L"Edit", L"", 0);
-    program.Type(target, L"");  // into the field, emptied
-    ::SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    ASSERT_EQ(program.FocusedControl(), target);
-    ASSERT_TRUE(program.PointIntoWindow());
-    ASSERT_TRUE(program.TypeKeys("my report.txt"));
-    EXPECT_TRUE(program.WaitUntil([&] {
-        return RunningPallendo::Text(target) == L"my report.txt";
-    })) << WideToUtf8(RunningPallendo::Text(target));
-    EXPECT_EQ(program.FocusedControl(), target);
-    EXPECT_TRUE(program.Enabled(program.Control(L"Button", L"組合せテスト")));
-    EXPECT_TRUE(program.CloseAndWait());
+    ASSERT_NE(program.window(), nullptr);
+    program.showPage(PageId::Edit);
+    program.type(program.ComboBox2(), Probe::Path());
+    HWND target = program.Edit1();
+    program.type(target, L"");  // into the field, emptied
+    RunningPallendo::clickInto(target);
+    ASSERT_EQ(program.focusedControl(), target);
+    ASSERT_TRUE(program.pointIntoWindow());
+    ASSERT_TRUE(program.typeKeys("my report.txt"));
+    EXPECT_TRUE(program.waitUntil([&] {
+        return RunningPallendo::text(target) == L"my report.txt";
+    })) << WideToUtf8(RunningPallendo::text(target));
+    EXPECT_EQ(program.focusedControl(), target);
+    EXPECT_TRUE(program.enabled(program.control(WC_BUTTONW, L"組合せテスト")));
+    EXPECT_TRUE(program.closeAndWait());
     EXPECT_TRUE(probe.CommandLine().empty()) << "the launcher was started";
 }
 
@@ -258,45 +240,44 @@ TEST_F(Acceptance, ATargetTypedByHandArrivesWholeAndStartsNothing) {
 // of the history until the focus moves on to another control.
 TEST_F(Acceptance, AHalfTypedLauncherEntersTheHistoryOnlyWhenTheFieldIsLeft) {
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
-    program.ShowPage(kEditPage);
-    HWND combo = program.Control(L"ComboBox");
-    HWND field = InnerEdit(combo);
-    ::SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    ASSERT_EQ(program.FocusedControl(), field);
-    ASSERT_TRUE(program.PointIntoWindow());
-    ASSERT_TRUE(program.TypeKeys("half"));
-    ASSERT_TRUE(program.WaitUntil([&] { return RunningPallendo::Text(combo) == L"half"; }));
+    ASSERT_NE(program.window(), nullptr);
+    program.showPage(PageId::Edit);
+    HWND combo = program.ComboBox2();
+    HWND field = RunningPallendo::innerEdit(combo);
+    RunningPallendo::clickInto(field);
+    ASSERT_EQ(program.focusedControl(), field);
+    ASSERT_TRUE(program.pointIntoWindow());
+    ASSERT_TRUE(program.typeKeys("half"));
+    ASSERT_TRUE(program.waitUntil([&] { return RunningPallendo::text(combo) == L"half"; }));
     auto inHistory = [&] {
         return ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                               reinterpret_cast<LPARAM>(L"half")) != CB_ERR;
     };
 
-    HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0,
-                                   200, 100, nullptr, nullptr, nullptr, nullptr);
-    ::SetForegroundWindow(other);
-    PumpUntil([&] { return ::GetForegroundWindow() == other; });
-    program.Settle();
+    UniqueWindow other(::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION,
+                                         0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    ::SetForegroundWindow(other.get());
+    PumpUntil([&] { return ::GetForegroundWindow() == other.get(); });
+    program.settle();
     EXPECT_FALSE(inHistory()) << "deactivation counted as leaving the field";
-    ::SetForegroundWindow(program.Window());
-    EXPECT_TRUE(program.WaitUntil([&] { return program.FocusedControl() == field; }))
+    ::SetForegroundWindow(program.window());
+    EXPECT_TRUE(program.waitUntil([&] { return program.focusedControl() == field; }))
         << "the focus did not come back to the field";
-    ::DestroyWindow(other);
-    program.Settle();
+    other.reset();
+    program.settle();
     EXPECT_FALSE(inHistory());
 
-    ASSERT_TRUE(program.PointIntoWindow());
-    ASSERT_TRUE(program.PressKeys("Tab"));
-    EXPECT_TRUE(program.WaitUntil(inHistory)) << "leaving the field remembers the launcher";
-    EXPECT_TRUE(program.CloseAndWait());
+    ASSERT_TRUE(program.pointIntoWindow());
+    ASSERT_TRUE(program.pressKeys("Tab"));
+    EXPECT_TRUE(program.waitUntil(inHistory)) << "leaving the field remembers the launcher";
+    EXPECT_TRUE(program.closeAndWait());
 }
 
 TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
-    EXPECT_EQ(RunningPallendo::Text(program.Window()), L"パレンド");
-    ASSERT_TRUE(program.CloseAndWait());
+    ASSERT_NE(program.window(), nullptr);
+    EXPECT_EQ(RunningPallendo::text(program.window()), L"パレンド");
+    ASSERT_TRUE(program.closeAndWait());
 
     ASSERT_TRUE(Exists(ProductSettingsFile())) << WideToUtf8(ProductSettingsFile());
     const std::string bytes = ReadBytes(ProductSettingsFile());
@@ -316,110 +297,96 @@ TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
 }
 
 TEST_F(Acceptance, TheWholeRoadOpensTheDocumentWithTheChosenProgramThroughItsShortcut) {
-    TestFolder folder(L"受け渡し テスト");
-    const std::wstring document = folder / L"月次 報告.txt";
-    WriteBytes(document, "monthly figures");
+    const std::wstring document = Document(L"受け渡し テスト", L"月次 報告.txt", "monthly figures");
     Probe probe;
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
+    ASSERT_NE(program.window(), nullptr);
 
-    TypePairAndTest(program, document, Probe::Path());
-    const auto tested = probe.WaitForArguments();
+    const auto tested = TestPairWithProbe(program, probe, document);
     ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
     ASSERT_EQ(tested->size(), 1u);
     EXPECT_EQ(ReadBytes((*tested)[0]), "monthly figures") << "the launcher opened the test copy";
-    probe.Forget();
 
-    HWND create = program.Control(L"Button", L"作成");
-    ASSERT_TRUE(program.Enabled(create))
+    HWND create = program.control(WC_BUTTONW, L"作成");
+    ASSERT_TRUE(program.enabled(create))
         << "the dedicated-shortcut panel opens after a successful test";
-    program.Click(create);
+    program.click(create);
     const std::wstring notice = AcknowledgeNotice(program);
     EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
-    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
-                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
-    leftLinks_.push_back(link);
+    const std::wstring link = DesktopLink(program);
     ASSERT_TRUE(Exists(link)) << WideToUtf8(link);
-    const LinkFields fields = ReadLink(link);
-    EXPECT_EQ(fields.arguments, L"\"" + document + L"\"");
+    EXPECT_EQ(ReadLink(link).arguments, L"\"" + document + L"\"");
 
-    program.Click(program.Control(L"Button", L"起動"));
+    program.click(program.control(WC_BUTTONW, L"起動"));
     const auto started = probe.WaitForArguments();
     ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
-    ASSERT_EQ(*started, std::vector<std::wstring>{document});
-    EXPECT_TRUE(program.CloseAndWait());
+    ASSERT_EQ(*started, Args{document});
+    EXPECT_TRUE(program.closeAndWait());
 }
 
 TEST_F(Acceptance, TheSendToShortcutHandsAFileToTheProgram) {
-    const std::wstring sendToLink = SpecialFolder(CSIDL_SENDTO) + L"\\パレンド.lnk";
+    const std::wstring sendToLink = JoinPath(GetSpecialFolder(CSIDL_SENDTO), L"パレンド.lnk");
     ::DeleteFileW(sendToLink.c_str());
     leftLinks_.push_back(sendToLink);
     {
         RunningPallendo program;
-        ASSERT_NE(program.Window(), nullptr);
-        program.ShowPage(0);
-        program.Click(program.Control(L"Button", L"「送る」に登録・削除"));
+        ASSERT_NE(program.window(), nullptr);
+        program.showPage(PageId::File);
+        program.click(program.control(WC_BUTTONW, L"「送る」に登録・削除"));
         const std::wstring notice = AcknowledgeNotice(program);
         EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
-        HWND question = program.WaitForBox();  // whether to open the folder
-        ASSERT_NE(question, nullptr) << WideToUtf8(program.DescribeWindows());
-        EXPECT_EQ(RunningPallendo::BoxText(question), L"フォルダ 「送る」 を開きますか？");
-        RunningPallendo::Answer(question, IDNO);
-        ASSERT_TRUE(program.CloseAndWait());
+        HWND question = program.waitForBox();  // whether to open the folder
+        ASSERT_NE(question, nullptr) << WideToUtf8(program.describeWindows());
+        EXPECT_EQ(RunningPallendo::boxText(question), L"フォルダ 「送る」 を開きますか？");
+        RunningPallendo::answer(question, IDNO);
+        ASSERT_TRUE(program.closeAndWait());
     }
     const LinkFields fields = ReadLink(sendToLink);
-    ASSERT_FALSE(fields.target.empty());
+    ASSERT_FALSE(fields.path.empty());
 
     // The shell starts a SendTo shortcut's target with the sent file as its argument.
-    TestFolder folder(L"sendto");
-    const std::wstring document = folder / L"送る 文書.docx";
-    WriteBytes(document, "x");
-    RunningPallendo sent({document}, fields.target);
-    ASSERT_NE(sent.Window(), nullptr);
-    EXPECT_EQ(RunningPallendo::Text(sent.Control(L"Edit", L"", 0)), document);
-    EXPECT_EQ(sent.StatusText(1), L"送る 文書.docx を受取りました");
-    EXPECT_TRUE(sent.CloseAndWait());
+    const std::wstring document = Document(L"sendto", L"送る 文書.docx", "x");
+    RunningPallendo sent({document}, fields.path);
+    ASSERT_NE(sent.window(), nullptr);
+    EXPECT_EQ(RunningPallendo::text(sent.Edit1()), document);
+    EXPECT_EQ(sent.statusText(1), L"送る 文書.docx を受取りました");
+    EXPECT_TRUE(sent.closeAndWait());
 }
 
 TEST_F(Acceptance, ADroppedDedicatedShortcutComesApartIntoProgramAndDocument) {
-    TestFolder folder(L"drop back");
-    const std::wstring document = folder / L"図面 A.txt";
-    WriteBytes(document, "plan");
+    const std::wstring document = Document(L"drop back", L"図面 A.txt", "plan");
     Probe probe;
     RunningPallendo program;
-    ASSERT_NE(program.Window(), nullptr);
-    TypePairAndTest(program, document, Probe::Path());
-    ASSERT_TRUE(probe.WaitForArguments().has_value());
-    program.Click(program.Control(L"Button", L"作成"));
+    ASSERT_NE(program.window(), nullptr);
+    ASSERT_TRUE(TestPairWithProbe(program, probe, document).has_value());
+    program.click(program.control(WC_BUTTONW, L"作成"));
     AcknowledgeNotice(program);
-    const std::wstring link = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" +
-                              RunningPallendo::Text(program.Control(L"Edit", L"", 2)) + L".lnk";
-    leftLinks_.push_back(link);
+    const std::wstring link = DesktopLink(program);
     ASSERT_TRUE(Exists(link));
 
-    program.Type(program.Control(L"Edit", L"", 0), L"");
-    program.Type(program.Control(L"ComboBox"), L"");
-    program.Drop({link});
-    EXPECT_EQ(RunningPallendo::Text(program.Control(L"Edit", L"", 0)), document);
-    EXPECT_EQ(RunningPallendo::Text(program.Control(L"ComboBox")), Probe::Path());
-    EXPECT_TRUE(program.Enabled(program.Control(L"Button", L"組合せテスト")));
-    EXPECT_TRUE(program.CloseAndWait());
+    program.type(program.Edit1(), L"");
+    program.type(program.ComboBox2(), L"");
+    program.drop({link});
+    EXPECT_EQ(RunningPallendo::text(program.Edit1()), document);
+    EXPECT_EQ(RunningPallendo::text(program.ComboBox2()), Probe::Path());
+    EXPECT_TRUE(program.enabled(program.control(WC_BUTTONW, L"組合せテスト")));
+    EXPECT_TRUE(program.closeAndWait());
 }
 
 TEST_F(Acceptance, ASecondRunningCopyKeepsTheLaunchersTheOtherSaved) {
     // A file sent while the program is open starts a second copy; the first closes last.
     RunningPallendo first;
-    ASSERT_NE(first.Window(), nullptr);
+    ASSERT_NE(first.window(), nullptr);
     {
         RunningPallendo second;
-        ASSERT_NE(second.Window(), nullptr);
+        ASSERT_NE(second.window(), nullptr);
         for (const wchar_t* launcher : {L"C:\\Tools\\Second.exe", L"C:\\Tools\\Shared.exe"})
-            second.Type(second.Control(L"ComboBox"), launcher);
-        ASSERT_TRUE(second.CloseAndWait());
+            second.type(second.ComboBox2(), launcher);
+        ASSERT_TRUE(second.closeAndWait());
     }
     for (const wchar_t* launcher : {L"c:\\tools\\shared.exe", L"C:\\Tools\\First.exe"})
-        first.Type(first.Control(L"ComboBox"), launcher);
-    ASSERT_TRUE(first.CloseAndWait());
+        first.type(first.ComboBox2(), launcher);
+    ASSERT_TRUE(first.closeAndWait());
 
     const std::wstring text = DecodeAnsi(ReadBytes(ProductSettingsFile()));
     // This copy's own list first, then what the other saved, no launcher twice in any case;
@@ -432,51 +399,47 @@ TEST_F(Acceptance, ASecondRunningCopyKeepsTheLaunchersTheOtherSaved) {
 }
 
 TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
-    TestFolder folder(L"restart");
-    const std::wstring document = folder / L"議事録.txt";
-    WriteBytes(document, "minutes");
+    const std::wstring document = Document(L"restart", L"議事録.txt", "minutes");
+    const std::wstring stockLaunchers = L"履歴に「メモ帳」「ペイント」を追加";
     RECT normal{};
     {
         RunningPallendo program;
-        ASSERT_NE(program.Window(), nullptr);
-        ASSERT_TRUE(program.ClickAndWait(
-            program.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加")));
-        program.ShowPage(kEditPage);
-        program.Type(program.Control(L"Edit", L"", 0), document);
-        program.Type(program.Control(L"ComboBox"), Probe::Path());
+        ASSERT_NE(program.window(), nullptr);
+        ASSERT_TRUE(program.clickAndWait(program.control(WC_BUTTONW, stockLaunchers)));
+        program.showPage(PageId::Edit);
+        program.type(program.Edit1(), document);
+        program.type(program.ComboBox2(), Probe::Path());
         WINDOWPLACEMENT placement{sizeof(placement)};
-        ::GetWindowPlacement(program.Window(), &placement);
+        ::GetWindowPlacement(program.window(), &placement);
         normal = placement.rcNormalPosition;
         // What the maximise box does.
-        ::SendMessageW(program.Window(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        ASSERT_TRUE(::IsZoomed(program.Window()));
-        ASSERT_TRUE(program.CloseAndWait());
+        ::SendMessageW(program.window(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        ASSERT_TRUE(::IsZoomed(program.window()));
+        ASSERT_TRUE(program.closeAndWait());
     }
     RunningPallendo again;
-    ASSERT_NE(again.Window(), nullptr);
-    EXPECT_TRUE(::IsZoomed(again.Window()));
+    ASSERT_NE(again.window(), nullptr);
+    EXPECT_TRUE(::IsZoomed(again.window()));
     // The restore box brings back the rectangle the window had before it was maximised. (Wine's
     // GetWindowPlacement reports the maximised rectangle as the normal one for a window first
     // shown maximised, so the window itself is asked.)
-    ::SendMessageW(again.Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::SendMessageW(again.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     RECT restored{};
-    ::GetWindowRect(again.Window(), &restored);
+    ::GetWindowRect(again.window(), &restored);
     EXPECT_TRUE(::EqualRect(&restored, &normal))
         << restored.left << "," << restored.top << "," << restored.right << "," << restored.bottom
         << " instead of " << normal.left << "," << normal.top << "," << normal.right << ","
         << normal.bottom;
-    EXPECT_EQ(::SendMessageW(again.Control(L"Button", L"履歴に「メモ帳」「ペイント」を追加"),
-                             BM_GETCHECK, 0, 0),
-              BST_CHECKED);
-    EXPECT_EQ(RunningPallendo::Text(again.Control(L"Edit", L"", 0)), document);
-    HWND launchers = again.Control(L"ComboBox");
-    EXPECT_EQ(RunningPallendo::Text(launchers), Probe::Path());
+    EXPECT_TRUE(again.checked(again.control(WC_BUTTONW, stockLaunchers)));
+    EXPECT_EQ(RunningPallendo::text(again.Edit1()), document);
+    HWND launchers = again.ComboBox2();
+    EXPECT_EQ(RunningPallendo::text(launchers), Probe::Path());
     const auto count = ::SendMessageW(launchers, CB_GETCOUNT, 0, 0);
     EXPECT_GE(count, 3) << "the stock launchers and the typed one";
     EXPECT_GE(::SendMessageW(launchers, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                              reinterpret_cast<LPARAM>(Probe::Path().c_str())),
               0);
-    EXPECT_TRUE(again.CloseAndWait());
+    EXPECT_TRUE(again.closeAndWait());
 }
 
 }  // namespace

@@ -1,56 +1,30 @@
 // Files reaching the window: real WM_DROPFILES messages carrying a drop the test builds, and the
 // first command-line argument at start-up (in the test's own window and in a started product).
 #include <windows.h>
-#include <shellapi.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 #include "support/FormFixture.h"
+#include "support/LinkFiles.h"
 #include "support/OutsideDriver.h"
 
 namespace {
 
-// A drop as the shell hands it over: DROPFILES followed by the wide paths, each NUL-ended,
-// and one more NUL. The receiver owns it and frees it with DragFinish.
-HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
-    std::size_t chars = 1;
-    for (const std::wstring& p : paths) chars += p.size() + 1;
-    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES));
-    for (const std::wstring& p : paths) {
-        std::copy(p.begin(), p.end(), text);
-        text += p.size() + 1;
-    }
-    ::GlobalUnlock(memory);
-    return memory;
-}
-
-void Save(const Microsoft::WRL::ComPtr<IShellLinkW>& link, const std::wstring& linkPath) {
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_TRUE(SUCCEEDED(link.As(&file)));
-    ASSERT_TRUE(SUCCEEDED(file->Save(linkPath.c_str(), TRUE)));
-}
-
-// A dedicated shortcut, as the program writes it.
+// A dedicated shortcut, as the program writes it (it quotes the paths itself).
 void SaveDedicatedLink(const std::wstring& linkPath, const std::wstring& program,
                        const std::wstring& document) {
-    Save(WriteShellLink(CreateShellLink(), program, document),
-         linkPath);  // it quotes the path itself
+    SaveLink(WriteShellLink(CreateShellLink(), program, document), linkPath);
 }
 
 // A shortcut as the file manager makes one: the target's plain path, no arguments.
-void SaveLink(const std::wstring& linkPath, const std::wstring& target) {
+void SavePlainLink(const std::wstring& linkPath, const std::wstring& target) {
     Microsoft::WRL::ComPtr<IShellLinkW> link = CreateShellLink();
     ASSERT_TRUE(SUCCEEDED(link->SetPath(target.c_str())));
-    Save(link, linkPath);
+    SaveLink(link, linkPath);
 }
 
 class FileIntake : public FormFixture {
@@ -63,14 +37,8 @@ protected:
         WriteBytes(folder / L"fake.lnk", "not a link");
         SaveDedicatedLink(folder / L"report.docx(VIEWER).lnk", folder / L"VIEWER.EXE",
                           folder / L"report.docx");
-        SaveLink(folder / L"Report.LnK", folder / L"report.docx");
-        SaveLink(folder / L"Viewer.lnk", folder / L"VIEWER.EXE");
-    }
-    // Sends a real WM_DROPFILES; true when the drop was released afterwards.
-    bool Drop(const std::vector<std::wstring>& paths) {
-        HGLOBAL drop = MakeDrop(paths);
-        ::SendMessageW(form->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-        return ::GlobalSize(drop) == 0;
+        SavePlainLink(folder / L"Report.LnK", folder / L"report.docx");
+        SavePlainLink(folder / L"Viewer.lnk", folder / L"VIEWER.EXE");
     }
     std::wstring Message() const { return form->message(); }
 
@@ -134,7 +102,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         for (const std::wstring& name : c.files)
             paths.push_back(IsRootedName(name) ? name : folder / name);
 
-        EXPECT_TRUE(Drop(paths)) << "the drop is released";
+        EXPECT_TRUE(DropFiles(paths)) << "the drop is released";
         auto expect = [](const std::wstring& wanted, const std::wstring& before,
                          const std::wstring& tag, const std::wstring& value) {
             return wanted == L"=" ? before : wanted == tag ? value : wanted;
@@ -158,9 +126,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         EXPECT_EQ(f.Edit3.text(), L"");
         EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
         EXPECT_TRUE(prompter.asked.empty());
-        CloseForm();
-        form.reset();
-        RemoveSettingsFile();
+        DiscardForm();
     }
 }
 
@@ -168,14 +134,14 @@ TEST_F(FileIntake, ADropThatLeavesASideEmptyWithdrawsTheTestButton) {
     TPallendoForm& f = CreateForm();
     f.ButtonTest12.setEnabled(true);
     f.ButtonTest12.setImageIndex(0);
-    EXPECT_TRUE(Drop({folder / L"report.docx"}));
+    EXPECT_TRUE(DropFiles({folder / L"report.docx"}));
     EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
     EXPECT_FALSE(f.ButtonTest12.enabled());
     EXPECT_EQ(f.ButtonTest12.imageIndex(), -1);
 
     // The clear-history entry in the launcher field names no launcher either.
     f.ComboBox2.setText(L"(履歴をクリア)");
-    EXPECT_TRUE(Drop({folder / L"run.bat"}));
+    EXPECT_TRUE(DropFiles({folder / L"run.bat"}));
     EXPECT_FALSE(f.ButtonTest12.enabled());
 }
 
@@ -183,14 +149,15 @@ TEST_F(FileIntake, APathWithAForbiddenCharacterIsReportedAndTheWindowGoesOn) {
     TPallendoForm& f = CreateForm();
     f.Edit1.setText(L"C:\\before\\kept.txt");
     f.setMessage(L"earlier");
-    EXPECT_TRUE(Drop({L"C:\\docs\\a|b.txt"})) << "the drop is released on the failure path too";
+    EXPECT_TRUE(DropFiles({L"C:\\docs\\a|b.txt"}))
+        << "the drop is released on the failure path too";
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, L"パスに無効な文字が含まれています.");
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(f.Edit1.text(), L"C:\\before\\kept.txt");
     EXPECT_EQ(Message(), L"earlier");
     // The window still takes the next drop.
-    EXPECT_TRUE(Drop({folder / L"report.docx"}));
+    EXPECT_TRUE(DropFiles({folder / L"report.docx"}));
     EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
 }
 
@@ -217,15 +184,13 @@ TEST_F(FileIntake, ADroppedProgramKeepsTheLauncherItReplacesInTheHistory) {
         f.ComboBox2.add(L"C:\\history.exe");
         f.ComboBox2.add(clear);
         f.ComboBox2.setText(c.shown);
-        EXPECT_TRUE(Drop({folder / L"VIEWER.EXE"}));
+        EXPECT_TRUE(DropFiles({folder / L"VIEWER.EXE"}));
         EXPECT_EQ(f.ComboBox2.text(), folder / L"VIEWER.EXE");
         EXPECT_EQ(f.ComboBox2.items(), c.history);
         EXPECT_EQ(f.Edit1.text(), L"C:\\before\\kept.txt");
         EXPECT_EQ(f.TargetExeName1, folder / L"VIEWER.EXE") << "the field handling ran";
         EXPECT_TRUE(f.ButtonExe2.enabled());
-        CloseForm();
-        form.reset();
-        RemoveSettingsFile();
+        DiscardForm();
     }
 }
 
@@ -273,9 +238,7 @@ TEST_F(FileIntake, TheFirstArgumentStartsAFreshPair) {
         EXPECT_EQ(f.ButtonTest12.imageIndex(), paired ? 0 : -1);
         EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         EXPECT_TRUE(prompter.asked.empty());
-        CloseForm();
-        form.reset();
-        RemoveSettingsFile();
+        DiscardForm();
     }
 }
 
@@ -297,33 +260,33 @@ TEST_F(FileIntake, TheProductTakesTheFileItWasStartedWith) {
     const std::wstring doc = folder / L"report.docx";
     {
         RunningPallendo product({doc});
-        ASSERT_NE(product.Window(), nullptr);
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), doc);
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"ComboBox")), L"");
-        EXPECT_TRUE(product.Enabled(product.Control(L"Button", L"クリア", 0)));
-        EXPECT_EQ(product.StatusText(1), L"report.docx を受取りました");
-        EXPECT_TRUE(product.CloseAndWait());
+        ASSERT_NE(product.window(), nullptr);
+        EXPECT_EQ(RunningPallendo::text(product.Edit1()), doc);
+        EXPECT_EQ(RunningPallendo::text(product.ComboBox2()), L"");
+        EXPECT_TRUE(product.enabled(product.control(WC_BUTTONW, L"クリア", 0)));
+        EXPECT_EQ(product.statusText(1), L"report.docx を受取りました");
+        EXPECT_TRUE(product.closeAndWait());
     }
     {
         // A folder as a batch file's "%~dp0" gives it: its backslash escapes no quote.
         TestFolder files(L"My Files");
         const std::wstring given = files.path() + L"\\";
         RunningPallendo product({given});
-        ASSERT_NE(product.Window(), nullptr) << WideToUtf8(product.DescribeWindows());
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), given);
-        EXPECT_TRUE(product.CloseAndWait());
+        ASSERT_NE(product.window(), nullptr) << WideToUtf8(product.describeWindows());
+        EXPECT_EQ(RunningPallendo::text(product.Edit1()), given);
+        EXPECT_TRUE(product.closeAndWait());
     }
     {
         // A refused argument is reported, and drops are taken all the same.
         RunningPallendo product({folder / L"a<b>.txt"});
-        HWND box = product.WaitForBox();
-        ASSERT_NE(box, nullptr) << WideToUtf8(product.DescribeWindows());
-        EXPECT_EQ(RunningPallendo::BoxText(box), L"パスに無効な文字が含まれています.");
-        RunningPallendo::Answer(box, IDOK);
-        ASSERT_NE(product.Window(), nullptr);
-        product.Drop({doc});
-        EXPECT_EQ(RunningPallendo::Text(product.Control(L"Edit", L"", 0)), doc);
-        EXPECT_TRUE(product.CloseAndWait());
+        HWND box = product.waitForBox();
+        ASSERT_NE(box, nullptr) << WideToUtf8(product.describeWindows());
+        EXPECT_EQ(RunningPallendo::boxText(box), L"パスに無効な文字が含まれています.");
+        RunningPallendo::answer(box, IDOK);
+        ASSERT_NE(product.window(), nullptr);
+        product.drop({doc});
+        EXPECT_EQ(RunningPallendo::text(product.Edit1()), doc);
+        EXPECT_TRUE(product.closeAndWait());
     }
     if (hadSettings) {
         WriteBytes(productSettings, before);

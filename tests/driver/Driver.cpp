@@ -1,5 +1,6 @@
 // Drives a running パレンド from outside, the way a user or the shell would: finds its window,
-// switches pages, reports where the window is, closes it. Used by scripts/screenshot.
+// switches pages, reports where the window is, closes it. Used by scripts/screenshot and
+// scripts/package, which read what it prints.
 //   driver wait [seconds]   waits for the main window to be shown and idle; prints "x y w h"
 //   driver page <n>         shows page n (0 File, 1 Edit, 2 Help) as a click on its tab does
 //   driver click <caption>  presses the main window's button with this caption
@@ -9,141 +10,126 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cwchar>
+#include <exception>
+#include <iterator>
 #include <string>
+
+#include "app/Pages.h"
+#include "support/OutsideDriver.h"
 
 namespace {
 
-HWND MainWindow() {
-    HWND window = ::FindWindowW(L"TPallendoForm", nullptr);
-    return window && ::IsWindowVisible(window) ? window : nullptr;
+using std::chrono::milliseconds;
+
+// The window is looked for once, not waited for.
+constexpr milliseconds kAtOnce{0};
+
+milliseconds Seconds(double seconds) {
+    return std::chrono::duration_cast<milliseconds>(std::chrono::duration<double>(seconds));
 }
 
-bool WaitIdle(HWND window) {
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+// The seconds given after the command, 30 when none are.
+milliseconds DeadlineArgument(int argc, wchar_t** argv) {
+    return Seconds(argc > 2 ? std::wcstod(argv[2], nullptr) : 30.0);
 }
 
-int Wait(double seconds) {
-    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    HWND window = nullptr;
-    while (!(window = MainWindow())) {
-        if (::GetTickCount64() > deadline) {
-            std::fprintf(stderr, "no window appeared\n");
-            return 1;
-        }
-        ::Sleep(50);
-    }
-    WaitIdle(window);
+void PrintRectangle(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+// Paints the window and its controls at once, so the screen holds what a capture should show.
+void Repaint(HWND window) {
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+int Wait(RunningPallendo& program, milliseconds deadline) {
+    HWND window = program.window(deadline);
+    if (!window) {
+        std::fprintf(stderr, "no window appeared\n");
+        return 1;
+    }
+    PrintRectangle(window);
     return 0;
 }
 
-int ShowPage(int index) {
-    HWND window = MainWindow();
-    HWND tabs = window ? ::FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr) : nullptr;
-    if (!tabs) {
+int ShowPage(RunningPallendo& program, long tab) {
+    const auto page = std::find_if(std::begin(kPages), std::end(kPages),
+                                   [tab](PageId p) { return TabIndexOf(p) == tab; });
+    HWND window = program.window(kAtOnce);
+    if (!window || !program.control(WC_TABCONTROLW) || page == std::end(kPages)) {
         std::fprintf(stderr, "no tab control\n");
         return 1;
     }
-    ::SendMessageW(tabs, TCM_SETCURFOCUS, index, 0);
-    ::RedrawWindow(window, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    WaitIdle(window);
+    program.showPage(*page);
+    Repaint(window);
+    program.settle();
     return 0;
 }
 
-HWND FindButton(HWND parent, const std::wstring& caption) {
-    struct Search {
-        const std::wstring* caption;
-        HWND found;
-    } search{&caption, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            wchar_t text[256] = {};
-            ::GetWindowTextW(child, text, 256);
-            if (*s->caption != text) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-int Click(const std::wstring& caption) {
-    HWND window = MainWindow();
-    HWND button = window ? FindButton(window, caption) : nullptr;
+int Click(RunningPallendo& program, const std::wstring& caption) {
+    HWND button = program.window(kAtOnce) ? program.control(WC_BUTTONW, caption) : nullptr;
     if (!button) {
         std::fprintf(stderr, "no such button\n");
         return 1;
     }
-    // Without waiting: a click that opens a box returns only when the box closes.
-    ::SendNotifyMessageW(button, BM_CLICK, 0, 0);
+    program.click(button);
     return 0;
 }
 
-HWND ProgramBox() {
-    HWND window = MainWindow();
-    if (!window) return nullptr;
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    for (HWND box = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box;
-         box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(box, &owner);
-        if (owner == process && ::IsWindowVisible(box)) return box;
+int WaitBox(RunningPallendo& program, milliseconds deadline) {
+    HWND box = program.window(deadline) ? program.waitForBox(deadline) : nullptr;
+    if (!box) {
+        std::fprintf(stderr, "no box appeared\n");
+        return 1;
     }
-    return nullptr;
-}
-
-int WaitBox(double seconds) {
-    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    HWND box = nullptr;
-    while (!(box = ProgramBox())) {
-        if (::GetTickCount64() > deadline) {
-            std::fprintf(stderr, "no box appeared\n");
-            return 1;
-        }
-        ::Sleep(50);
-    }
-    WaitIdle(box);
-    ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT r{};
-    ::GetWindowRect(box, &r);
-    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    program.settle();
+    Repaint(box);
+    PrintRectangle(box);
     return 0;
 }
 
-int PressOk() {
-    HWND box = ProgramBox();
-    HWND ok = box ? ::GetDlgItem(box, IDOK) : nullptr;
-    if (!ok) return 1;
-    ::SendNotifyMessageW(ok, BM_CLICK, 0, 0);
+int PressOk(RunningPallendo& program) {
+    HWND box = program.window(kAtOnce) ? program.box() : nullptr;
+    if (!box || !::GetDlgItem(box, IDOK)) return 1;
+    RunningPallendo::answer(box, IDOK);
     return 0;
 }
 
-int CloseWindow() {
-    HWND window = MainWindow();
-    if (!window) return 1;
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
+int Close(RunningPallendo& program) {
+    if (!program.window(kAtOnce)) return 1;
+    program.close();
     return 0;
+}
+
+int Run(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    RunningPallendo program{AlreadyRunning{}};
+    if (command == L"wait") return Wait(program, DeadlineArgument(argc, argv));
+    if (command == L"page" && argc > 2) return ShowPage(program, std::wcstol(argv[2], nullptr, 10));
+    if (command == L"click" && argc > 2) return Click(program, argv[2]);
+    if (command == L"box") return WaitBox(program, DeadlineArgument(argc, argv));
+    if (command == L"ok") return PressOk(program);
+    if (command == L"close") return Close(program);
+    std::fprintf(stderr,
+                 "usage: driver wait [seconds] | page <n> | click <caption> | box [seconds] | ok | "
+                 "close\n");
+    return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::wstring command = argc > 1 ? argv[1] : L"";
-    if (command == L"wait") return Wait(argc > 2 ? std::wcstod(argv[2], nullptr) : 30.0);
-    if (command == L"page" && argc > 2) return ShowPage(std::wcstol(argv[2], nullptr, 10));
-    if (command == L"click" && argc > 2) return Click(argv[2]);
-    if (command == L"box") return WaitBox(argc > 2 ? std::wcstod(argv[2], nullptr) : 30.0);
-    if (command == L"ok") return PressOk();
-    if (command == L"close") return CloseWindow();
-    std::fprintf(stderr, "usage: driver wait [seconds] | page <n> | click <caption> | box [seconds] | ok | close\n");
-    return 2;
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s\n", failure.what());
+        return 1;
+    }
 }

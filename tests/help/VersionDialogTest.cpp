@@ -13,6 +13,8 @@
 #include "shell/ProgramIdentity.h"
 #include "help/VersionDialog.h"
 #include "shell/Clock.h"
+#include "shell/Handles.h"
+#include "shell/WindowQueries.h"
 #include "support/FormFixture.h"
 
 namespace {
@@ -40,20 +42,16 @@ private:
         static DialogDriver* driver = nullptr;
         return driver;
     }
-    static BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-        wchar_t cls[16] = {};
-        ::GetClassNameW(window, cls, 16);
-        if (::lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(window)) {
-            *reinterpret_cast<HWND*>(param) = window;
-            return FALSE;
-        }
-        return TRUE;
+    // The dialog box this thread shows, if any.
+    static HWND ShownDialog() {
+        for (HWND window : ThreadWindows(::GetCurrentThreadId()))
+            if (HasClass(window, L"#32770") && ::IsWindowVisible(window)) return window;
+        return nullptr;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         DialogDriver* self = current();
         if (!self) return;
-        HWND dialog = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        HWND dialog = ShownDialog();
         if (!dialog) return;
         self->seen = dialog;
         if (!self->steps_.empty()) {
@@ -94,31 +92,26 @@ void ReleaseControl() {
     ::SetKeyboardState(keys);
 }
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[4096] = {};
-    ::GetWindowTextW(window, text, 4096);
-    return text;
-}
-
 std::wstring ClipboardText() {
-    std::wstring text;
-    if (!::OpenClipboard(nullptr)) return L"<clipboard not opened>";
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
+    const OpenedClipboard clipboard(nullptr);
+    if (!clipboard) return L"<clipboard not opened>";
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (!data) return {};
+    const LockedGlobal text(data);
+    return static_cast<const wchar_t*>(text.get());
 }
 
 void SetClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const OpenedClipboard clipboard(nullptr);
+    ASSERT_TRUE(clipboard);
     ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(memory)));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
+    UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    {
+        const LockedGlobal locked(memory.get());
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(locked.get()));
+    }
+    // The clipboard owns the memory once it has taken it.
+    if (::SetClipboardData(CF_UNICODETEXT, memory.get())) memory.release();
 }
 
 RECT ClientRectOf(HWND child, HWND dialog) {
@@ -306,25 +299,26 @@ TEST_F(VersionDialog, AClipboardThatCannotBeOpenedGivesTheErrorBoxAndTheDialogSt
     CreateForm();
     SetClipboardText(L"kept");
     // Another thread holds the clipboard open while Ctrl+C is pressed.
-    HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const UniqueKernelHandle opened(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const UniqueKernelHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread holder([&] {
-        ::OpenClipboard(nullptr);
-        ::SetEvent(opened);
-        ::WaitForSingleObject(release, 60'000);
-        ::CloseClipboard();
+        const OpenedClipboard clipboard(nullptr);
+        ::SetEvent(opened.get());
+        ::WaitForSingleObject(release.get(), 60'000);
     });
-    ASSERT_EQ(::WaitForSingleObject(opened, 30'000), WAIT_OBJECT_0);
+    auto letGo = [&] {
+        ::SetEvent(release.get());
+        if (holder.joinable()) holder.join();
+    };
+    const ScopeExit lettingGo(letGo);  // however the test ends
+    ASSERT_EQ(::WaitForSingleObject(opened.get(), 30'000), WAIT_OBJECT_0);
     bool stillOpen = false;
     DialogDriver driver({[](HWND) { PostControlC(); }, [](HWND) { ReleaseControl(); },
                          [&](HWND dialog) { stillOpen = ::IsWindowVisible(dialog); },
                          [](HWND) { PostKey(VK_ESCAPE); }});
     form->Button5.click();
     ReleaseControl();
-    ::SetEvent(release);
-    holder.join();
-    ::CloseHandle(opened);
-    ::CloseHandle(release);
+    letGo();
     EXPECT_TRUE(stillOpen);
     EXPECT_FALSE(driver.forcedClose);
     ASSERT_EQ(prompter.asked.size(), 1u);
@@ -351,20 +345,21 @@ bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
 
 TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPaint) {
     constexpr int kWidth = 200, kHeight = 100;
-    HWND window = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight, nullptr,
-                                    nullptr, nullptr, nullptr);
+    const UniqueWindow window(::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, kWidth, kHeight,
+                                                nullptr, nullptr, nullptr, nullptr));
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    const UniqueBitmap bitmap(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDC dc(::CreateCompatibleDC(nullptr));
+    const SelectedObject drawnInto(dc.get(), bitmap.get());
     const auto* pixels = static_cast<const std::uint32_t*>(bits);
 
     std::set<std::uint32_t> colours;
     int horizontal = 0, vertical = 0;
     for (int paint = 0; paint < 24; ++paint) {
-        const std::uint32_t colour = PaintVersionBackground(window, dc);
+        const std::uint32_t colour = PaintVersionBackground(window.get(), dc.get());
         ::GdiFlush();
         ASSERT_LE(colour, 0xFFFFFEu);
         colours.insert(colour);
@@ -384,11 +379,6 @@ TEST(VersionBackground, IsAGradientFromWhiteToANewColourInANewDirectionAtEveryPa
     EXPECT_GT(colours.size(), 20u);
     EXPECT_GT(horizontal, 0);
     EXPECT_GT(vertical, 0);
-
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
-    ::DestroyWindow(window);
 }
 
 }  // namespace

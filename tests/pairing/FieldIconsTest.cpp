@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "PairingFixture.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
 
 namespace {
@@ -26,10 +27,9 @@ std::vector<std::uint32_t> PixelsOf(const ImageList& list) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size * size));
-    HDC screen = ::GetDC(nullptr);
-    ::GetDIBits(screen, colour ? colour.get() : mask.get(), 0, static_cast<UINT>(size),
+    const WindowDC screen(nullptr);
+    ::GetDIBits(screen.get(), colour ? colour.get() : mask.get(), 0, static_cast<UINT>(size),
                 pixels.data(), &format, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
     return pixels;
 }
 

@@ -7,6 +7,7 @@
 #include "PairingFixture.h"
 #include "shell/PlatformError.h"
 #include "shell/FileSystem.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
 
 namespace {
@@ -51,14 +52,6 @@ private:
 
 class LaunchActions : public PairingFixture {
 protected:
-    // Runs the combination test and waits for the probe the launcher is.
-    Args RunTest(std::optional<Probe>& probe) {
-        probe.emplace();
-        form->ButtonTest12.click();
-        const auto args = probe->WaitForArguments();
-        EXPECT_TRUE(args.has_value()) << "the launcher was not started";
-        return args.value_or(Args{L"<none>"});
-    }
     // Runs the test and expects the launcher to have got the new copy's path as its one argument.
     std::wstring ExpectCopyLaunched(std::optional<Probe>& probe) {
         const Args args = RunTest(probe);
@@ -78,9 +71,7 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
         std::optional<TempFolderOverride> temp;
         if (blanks) temp.emplace(blankTemp.path());
         const std::wstring tempFolder = TempFolder();
-        TPallendoForm& f = CreateForm();
-        f.Edit1.setText(target);
-        SetLauncher(Probe::Path());
+        TPallendoForm& f = PairWithProbe(target);
         ASSERT_TRUE(f.ButtonTest12.enabled());
 
         std::optional<Probe> probe;
@@ -118,9 +109,7 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
 TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     TestFolder folder(L"failures");
     const std::wstring missingTarget = folder / L"not there.txt";
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(missingTarget);
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = PairWithProbe(missingTarget);
 
     // A copy that cannot be made is a failed test: nothing is started.
     std::optional<Probe> probe;
@@ -170,9 +159,7 @@ TEST_F(LaunchActions, UncheckingTheStockOptionKeepsTheLauncherTheUserChose) {
     TestFolder folder(L"emptied");
     const std::wstring target = folder / L"a.txt";
     WriteBytes(target, "a");
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());  // typed or browsed, never remembered
+    TPallendoForm& f = PairWithProbe(target);  // a launcher typed or browsed, never remembered
     f.ComboBox2.add(L"notepad.exe");
     f.ComboBox2.add(L"mspaint.exe");
     f.ComboBox2.add(L"(履歴をクリア)");
@@ -323,9 +310,7 @@ TEST_F(LaunchActions, TheCopyGoesOnlyIntoAFolderThisRunCreated) {
     const std::wstring foreign = JoinPath(taken, L"plan.txt");
     WriteBytes(foreign, "someone else's plan");
 
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = PairWithProbe(target);
     {
         // No folder can be made where the temporary folder is not there: the copy goes nowhere.
         TestFolder parent(L"gone temp");
@@ -361,13 +346,13 @@ TEST_F(LaunchActions, TheCloseDeletesEveryCopyThisRunMadeButNeverTheTarget) {
     f.Edit1.setText(first);
     const std::wstring firstCopy = ExpectCopyLaunched(probe);
     // A launcher that still holds its copy keeps the next test from deleting it.
-    HANDLE held = ::CreateFileW(firstCopy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(::CreateFileW(firstCopy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     f.Edit1.setText(second);
     const std::wstring secondCopy = ExpectCopyLaunched(probe);
     EXPECT_TRUE(Exists(firstCopy));
-    ::CloseHandle(held);
+    held.reset();
 
     // The copy taken as the target under its short spelling is the same file, and is kept.
     wchar_t shortPath[MAX_PATH] = {};
@@ -388,9 +373,7 @@ TEST_F(LaunchActions, AReadOnlyTargetsCopyIsReplacedByTheNextTestAndGoesAtTheClo
     const std::wstring target = documents / L"locked.txt";
     WriteBytes(target, "kept as it is");
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    PairWithProbe(target);
     std::optional<Probe> probe;
     const std::wstring copy = ExpectCopyLaunched(probe);
     EXPECT_TRUE(::GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY)

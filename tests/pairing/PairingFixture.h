@@ -1,14 +1,33 @@
 #pragma once
 // A real window for the launch pair, with the moves a user makes on its two fields.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "shell/WindowQueries.h"
 #include "support/FormFixture.h"
 
 class PairingFixture : public FormFixture {
 protected:
+    // A new window with the document and the probe as the pair to test.
+    TPallendoForm& PairWithProbe(const std::wstring& document) {
+        TPallendoForm& f = CreateForm();
+        f.Edit1.setText(document);
+        SetLauncher(Probe::Path());
+        return f;
+    }
+    // Runs the combination test with a fresh probe as the launcher and gives the arguments the
+    // probe was started with; a launcher that was not started fails the test.
+    std::vector<std::wstring> RunTest(std::optional<Probe>& probe) {
+        probe.emplace();
+        form->ButtonTest12.click();
+        const auto args = probe->WaitForArguments();
+        EXPECT_TRUE(args.has_value()) << "the launcher was not started";
+        return args.value_or(std::vector<std::wstring>{L"<none>"});
+    }
     // Types the text into a field character by character, as the keyboard does.
     static void Type(HWND field, const std::wstring& text) {
         for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
@@ -58,9 +77,7 @@ protected:
     // The focused control's window (the combo box for its inner edit field).
     static HWND Focus() {
         HWND focus = ::GetFocus();
-        wchar_t cls[32] = {};
-        ::GetClassNameW(::GetParent(focus), cls, 32);
-        return lstrcmpiW(cls, L"ComboBox") == 0 ? ::GetParent(focus) : focus;
+        return HasClass(::GetParent(focus), WC_COMBOBOXW) ? ::GetParent(focus) : focus;
     }
 };
 

@@ -16,49 +16,50 @@
 
 #include "PairingFixture.h"
 #include "shell/PlatformError.h"
+#include "shell/Handles.h"
 #include "shell/Text.h"
+#include "shell/WindowQueries.h"
 
 namespace {
 
 using Args = std::vector<std::wstring>;
 using namespace std::chrono_literals;
 
+LARGE_INTEGER Offset(long long offset) {
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    return at;
+}
+
 // A file of the given size that takes no room: its content is one hole, read back as zeros.
 void WriteSparse(const std::wstring& path, long long size) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
     DWORD returned = 0;
-    ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-    LARGE_INTEGER end{};
-    end.QuadPart = size;
-    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
-    EXPECT_TRUE(::SetEndOfFile(file));
-    ::CloseHandle(file);
+    ::DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    EXPECT_TRUE(::SetFilePointerEx(file.get(), Offset(size), nullptr, FILE_BEGIN));
+    EXPECT_TRUE(::SetEndOfFile(file.get()));
 }
 
 // Writes `text` at `offset` of an existing file, and reads back what is there.
 void WriteAt(const std::wstring& path, long long offset, const std::string& text) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER at{};
-    at.QuadPart = offset;
+    const UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     DWORD written = 0;
-    EXPECT_TRUE(::SetFilePointerEx(file, at, nullptr, FILE_BEGIN));
-    EXPECT_TRUE(::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-    ::CloseHandle(file);
+    EXPECT_TRUE(::SetFilePointerEx(file.get(), Offset(offset), nullptr, FILE_BEGIN));
+    EXPECT_TRUE(
+        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
 }
 std::string ReadAt(const std::wstring& path, long long offset, std::size_t length) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    LARGE_INTEGER at{};
-    at.QuadPart = offset;
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
     std::string text(length, '\0');
     DWORD read = 0;
-    ::SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
-    ::ReadFile(file, text.data(), static_cast<DWORD>(length), &read, nullptr);
-    ::CloseHandle(file);
+    ::SetFilePointerEx(file.get(), Offset(offset), nullptr, FILE_BEGIN);
+    ::ReadFile(file.get(), text.data(), static_cast<DWORD>(length), &read, nullptr);
     text.resize(read);
     return text;
 }
@@ -81,12 +82,6 @@ long long SizeOf(const std::wstring& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
 // What another thread of the test sees of the window while the copy runs.
 struct Observation {
     std::atomic<bool> over{false};  // the test's click has returned
@@ -95,25 +90,15 @@ struct Observation {
     std::atomic<bool> mainDisabled{false};
     std::wstring fileNameShown;
     HWND cancelButton = nullptr;
-    int barPosition = 0;          // the first figure the bar showed
-    long long partialSize = -1;   // the copy's size then
+    int barPosition = 0;         // the first figure the bar showed
+    long long partialSize = -1;  // the copy's size then
 };
 
 // The visible top-level window of the thread that the main window owns: the copy's progress.
 HWND ProgressWindowOf(HWND main) {
-    struct Search {
-        HWND main, found;
-    } search{main, nullptr};
-    ::EnumThreadWindows(
-        ::GetWindowThreadProcessId(main, nullptr),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetWindow(window, GW_OWNER) != s->main || !::IsWindowVisible(window)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : ThreadWindows(::GetWindowThreadProcessId(main, nullptr)))
+        if (::GetWindow(window, GW_OWNER) == main && ::IsWindowVisible(window)) return window;
+    return nullptr;
 }
 
 // Waits for the progress window, looks at it and at the main window, then does `act` to it.
@@ -134,12 +119,10 @@ std::thread Observe(HWND main, Observation& seen, std::function<std::wstring()> 
         HWND bar = nullptr;
         for (HWND child = ::GetWindow(progress, GW_CHILD); child;
              child = ::GetWindow(child, GW_HWNDNEXT)) {
-            const std::wstring text = TextOf(child);
+            const std::wstring text = WindowText(child);
             if (text == L"キャンセル") seen.cancelButton = child;
             if (text.find(L".") != std::wstring::npos) seen.fileNameShown = text;
-            wchar_t cls[64] = {};
-            ::GetClassNameW(child, cls, 64);
-            if (std::wstring_view(cls) == PROGRESS_CLASSW) bar = child;
+            if (HasClass(child, PROGRESS_CLASSW)) bar = child;
         }
         // The bar moves from no figure to one as the copy goes on.
         while (bar && !seen.over && std::chrono::steady_clock::now() < deadline) {
@@ -158,23 +141,29 @@ protected:
         PairingFixture::SetUp();
         WriteSparse(large, 3LL << 30);
     }
+    // Runs the combination test on the large document. While it copies, another thread looks at
+    // the window (what it sees lands in `seen`) and then does `act` to the progress window.
+    TPallendoForm& TestLargeDocument(std::function<void(HWND progress)> act) {
+        TPallendoForm& f = PairWithProbe(large);
+        std::thread observer = Observe(
+            f.hwnd, seen, [&f] { return f.TempFileName1; }, std::move(act));
+        f.ButtonTest12.click();
+        seen.over = true;
+        observer.join();
+        return f;
+    }
+
     // A copy of this takes seconds, even from the file cache.
     TestFolder folder{L"large copy"};
     const std::wstring large = folder / L"long film.mkv";
+    Observation seen;
 };
 
 TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(large);
-    SetLauncher(Probe::Path());
     Probe probe;
-    Observation seen;
-    std::thread observer = Observe(f.hwnd, seen, [&f] { return f.TempFileName1; }, [&seen](HWND) {
+    TPallendoForm& f = TestLargeDocument([this](HWND) {
         if (seen.cancelButton) ::SendMessageW(seen.cancelButton, BM_CLICK, 0, 0);
     });
-    f.ButtonTest12.click();
-    seen.over = true;
-    observer.join();
 
     ASSERT_TRUE(seen.progressShown);
     EXPECT_TRUE(seen.answered) << "the window did not answer during the copy";
@@ -199,17 +188,10 @@ TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
 }
 
 TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(large);
-    SetLauncher(Probe::Path());
     Probe probe;
-    Observation seen;
-    std::thread observer =
-        Observe(f.hwnd, seen, [&f] { return f.TempFileName1; },
-                [main = f.hwnd](HWND) { ::PostMessageW(main, WM_CLOSE, 0, 0); });
-    f.ButtonTest12.click();
-    seen.over = true;
-    observer.join();
+    // The progress window's owner is the main window.
+    TPallendoForm& f = TestLargeDocument(
+        [](HWND progress) { ::PostMessageW(::GetWindow(progress, GW_OWNER), WM_CLOSE, 0, 0); });
     const std::wstring copy = f.TempFileName1;
 
     ASSERT_TRUE(seen.progressShown);
@@ -221,18 +203,10 @@ TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
 }
 
 TEST_F(TestCopy, TheEndOfTheMessageLoopDuringTheCopyCancelsItAndReachesTheOuterLoop) {
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(large);
-    SetLauncher(Probe::Path());
     Probe probe;
-    Observation seen;
     const DWORD thread = ::GetCurrentThreadId();
-    std::thread observer =
-        Observe(f.hwnd, seen, [&f] { return f.TempFileName1; },
-                [thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
-    f.ButtonTest12.click();
-    seen.over = true;
-    observer.join();
+    TPallendoForm& f =
+        TestLargeDocument([thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
 
     ASSERT_TRUE(seen.progressShown);
     MSG quit{};
@@ -251,9 +225,7 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     WriteAt(target, 5'000'001, "middle");
     WriteAt(target, size - 4, "tail");
     const FILETIME written = LastWriteOf(target);
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = PairWithProbe(target);
     Probe probe;
     f.ButtonTest12.click();
     EXPECT_EQ(probe.WaitForArguments(), Args{f.TempFileName1});
@@ -270,7 +242,8 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
 }
 
 TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeavesNoCopy) {
-    if (SmallDisk().empty()) GTEST_SKIP() << "the test run has no small disk to fill (it needs root)";
+    if (SmallDisk().empty())
+        GTEST_SKIP() << "the test run has no small disk to fill (it needs root)";
     // The temporary folder lies on a disk of 16 MiB; the document is larger than the whole disk.
     const std::wstring temp = SmallDisk() + L"\\temp";
     ::CreateDirectoryW(temp.c_str(), nullptr);
@@ -278,17 +251,15 @@ TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeave
     const long long freeBefore = FreeBytesOn(temp);
     const std::wstring target = folder / L"holiday film.mkv";
     WriteSparse(target, 64LL << 20);
-    TPallendoForm& f = CreateForm();
-    f.Edit1.setText(target);
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = PairWithProbe(target);
     Probe probe;
     f.ButtonTest12.click();
 
     const std::wstring platformText = SystemErrorText(ERROR_DISK_FULL);
     EXPECT_FALSE(platformText.empty());
-    EXPECT_EQ(prompter.texts(), std::vector<std::wstring>{L"実行できませんでした 112\r\n" + platformText +
-                                                          L"\r\n" + Probe::Path() + L"\r\n" +
-                                                          target});
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::wstring>{L"実行できませんでした 112\r\n" + platformText + L"\r\n" +
+                                        Probe::Path() + L"\r\n" + target});
     EXPECT_EQ(FolderPart(f.TempFileName1).rfind(temp, 0), 0u) << "the copy went to the small disk";
     EXPECT_FALSE(Exists(f.TempFileName1));
     EXPECT_EQ(FreeBytesOn(temp), freeBefore) << "the partial copy still takes room";

@@ -3,7 +3,6 @@
 // whose name no path may hold. Each is met with its message (or with none where the file rules
 // say there is none), the window goes on, and what the user had set survives the next start.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -35,17 +34,6 @@ std::string Utf16Le(const std::wstring& text) {
     return EncodeIniText(text, IniEncoding::Utf16Le);
 }
 
-// A drop as the shell hands it over: DROPFILES, then the wide paths, each NUL-ended.
-HGLOBAL MakeDrop(const std::wstring& path) {
-    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(path.begin(), path.end(), reinterpret_cast<wchar_t*>(header + 1));
-    ::GlobalUnlock(memory);
-    return memory;
-}
-
 class BadInput : public PairingFixture {
 protected:
     static void WriteSettings(const std::string& bytes) {
@@ -55,27 +43,16 @@ protected:
     static IniImage SavedImage() {
         return IniImage::Parse(DecodeIniBytes(ReadBytes(SettingsFile())).text);
     }
-    void Restart() {
-        CloseForm();
-        ASSERT_EQ(form->hwnd, nullptr) << "the window did not close";
-        form.reset();
-        prompter.clear();
-        CreateForm();
-    }
     // The pair set, the window closed and started again: the pair must be back as it was.
     void ExpectPairSurvivesARestart(const std::wstring& target, const std::wstring& launcher) {
         form->Edit1.setText(target);
         SetLauncher(launcher);
         Restart();
+        prompter.clear();
         EXPECT_EQ(form->Edit1.text(), target);
         EXPECT_EQ(form->ComboBox2.text(), launcher);
         EXPECT_EQ(form->TargetFileName1, target);
         EXPECT_EQ(form->TargetExeName1, launcher);
-    }
-    bool Drop(const std::wstring& path) {
-        HGLOBAL drop = MakeDrop(path);
-        ::SendMessageW(form->hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-        return ::GlobalSize(drop) == 0;
     }
 };
 
@@ -116,9 +93,7 @@ TEST_F(BadInput, SettingsFilesOfNoiseOrCutShortStartWithWhatTheyHoldAndNoMessage
                         section == L"DATA")
                 << WideToUtf8(section);
         EXPECT_EQ(ReadBytes(SettingsFile()).size() % (c.bytes.starts_with("\xFF\xFE") ? 2 : 1), 0u);
-        CloseForm();
-        form.reset();
-        RemoveSettingsFile();
+        DiscardForm();
     }
 }
 
@@ -169,7 +144,7 @@ TEST_F(BadInput, ADroppedShortcutOfRandomBytesBecomesTheTargetItself) {
         const std::wstring path = folder / name;
         WriteBytes(path, bytes);
         prompter.clear();
-        EXPECT_TRUE(Drop(path)) << "the drop is released";
+        EXPECT_TRUE(DropFiles({path})) << "the drop is released";
         EXPECT_EQ(prompter.texts(), Texts{});
         EXPECT_EQ(f.Edit1.text(), path);
         EXPECT_EQ(f.ComboBox2.text(), Probe::Path());
@@ -184,7 +159,7 @@ TEST_F(BadInput, ATargetOf32000CharactersIsKeptWholeTestedAndSaved) {
     while (deep.size() < 32000 - 11) deep += L"\\長いフォルダ名";
     const std::wstring deepPath = deep.substr(0, 32000 - 11) + L"\\report.txt";
     const std::wstring longName =
-        folder.path() + L"\\" + std::wstring(32000 - folder.path().size() - 5, L'a') + L".txt";
+        folder / (std::wstring(32000 - folder.path().size() - 5, L'a') + L".txt");
     TPallendoForm& f = CreateForm();
     SetLauncher(Probe::Path());
     for (const std::wstring& target : {deepPath, longName}) {
@@ -227,6 +202,7 @@ TEST_F(BadInput, ALineBreakInATargetAddsNoKeysToTheSettingsFile) {
     const std::wstring shown = f.Edit1.text();
     SetLauncher(Probe::Path());
     Restart();
+    prompter.clear();
     EXPECT_EQ(form->ComboBox2.text(), Probe::Path());
     std::wstring oneLine = shown;
     for (wchar_t& c : oneLine)

@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "shell/Handles.h"
 
 struct ResourceUse {
     long gdiObjects = 0;
@@ -26,17 +29,13 @@ struct ResourceUse {
         use.userObjects = static_cast<long>(::GetGuiResources(self, GR_USEROBJECTS));
         if (use.gdiObjects == 0 && use.userObjects == 0) {
             use.counted = false;
-            use.gdiObjects = HeldBehindFreshObjects(
-                [](int i) {
-                    return static_cast<HANDLE>(::CreateSolidBrush(static_cast<COLORREF>(i)));
-                },
-                [](HANDLE h) { ::DeleteObject(h); }, 1);
-            use.userObjects = HeldBehindFreshObjects(
+            use.gdiObjects = HeldBehindFreshObjects<UniqueBrush>(
+                [](int i) { return ::CreateSolidBrush(static_cast<COLORREF>(i)); }, 1);
+            use.userObjects = HeldBehindFreshObjects<UniqueAccelerators>(
                 [](int) {
                     ACCEL accel{FVIRTKEY, 'A', 1};
-                    return static_cast<HANDLE>(::CreateAcceleratorTableW(&accel, 1));
+                    return ::CreateAcceleratorTableW(&accel, 1);
                 },
-                [](HANDLE h) { ::DestroyAcceleratorTable(static_cast<HACCEL>(h)); },
                 2);  // USER slots step by 2
         }
         PROCESS_MEMORY_COUNTERS_EX memory{sizeof(memory)};
@@ -47,19 +46,20 @@ struct ResourceUse {
         return use;
     }
 
-    template <typename Create, typename Destroy>
-    static long HeldBehindFreshObjects(Create create, Destroy destroy, int slotStep) {
+    // `Owner` owns one object that `create` makes; all of them are destroyed again on return.
+    template <typename Owner, typename Create>
+    static long HeldBehindFreshObjects(Create create, int slotStep) {
         constexpr int kFresh = 4096;  // more than the free slots the process may have
-        std::vector<HANDLE> fresh;
+        std::vector<Owner> fresh;
         long highest = 0;
         for (int i = 0; i < kFresh; ++i) {
-            HANDLE h = create(i);
-            if (!h) break;
-            fresh.push_back(h);
-            highest = std::max(highest,
-                               static_cast<long>(LOWORD(reinterpret_cast<UINT_PTR>(h))) / slotStep);
+            Owner object(create(i));
+            if (!object) break;
+            highest = std::max(
+                highest,
+                static_cast<long>(LOWORD(reinterpret_cast<UINT_PTR>(object.get()))) / slotStep);
+            fresh.push_back(std::move(object));
         }
-        for (HANDLE h : fresh) destroy(h);
         return highest - static_cast<long>(fresh.size());
     }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/IniEncoding.h"
+#include "settings/SettingsPath.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"
 #include "support/OutsideDriver.h"
@@ -16,12 +17,11 @@ TEST_F(ProgramPath, OfAProgramInADriveRootHasNoTrailingSeparator) {
     // The test prefix's own drive C:, inside the build tree.
     const std::wstring copy = L"C:\\PallendoAtRoot.exe";
     ASSERT_TRUE(::CopyFileW(ProductPath().c_str(), copy.c_str(), FALSE));
-    const std::wstring own =
-        FolderPart(FolderPart(SettingsFile())) + L"\\PallendoAtRoot\\PallendoAtRoot.ini";
+    const std::wstring own = SettingsFilePath(kSettingsFolderName, copy);
     {
         RunningPallendo atRoot({}, copy);
-        ASSERT_NE(atRoot.Window(), nullptr);
-        ASSERT_TRUE(atRoot.CloseAndWait());
+        ASSERT_NE(atRoot.window(), nullptr);
+        ASSERT_TRUE(atRoot.closeAndWait());
     }
     const std::wstring written = DecodeIniBytes(ReadBytes(own)).text;
     EXPECT_NE(written.find(L"\r\nPath=C:\r\n"), std::wstring::npos) << WideToUtf8(written);

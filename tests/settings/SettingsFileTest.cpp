@@ -64,18 +64,6 @@ WINDOWPLACEMENT PlacementOf(HWND window) {
     return placement;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return names;
-}
-
 std::wstring Line(const std::wstring& key, long long value) {
     return key + L"=" + std::to_wstring(value) + L"\r\n";
 }
@@ -96,12 +84,6 @@ protected:
     }
     static void WriteSettingsText(const std::wstring& text) { WriteSettings(Cp932Bytes(text)); }
     static std::wstring SettingsText() { return DecodeFile(ReadBytes(SettingsFile())); }
-    void Restart(bool show = true) {
-        CloseForm();
-        ASSERT_EQ(form->hwnd, nullptr) << "the window did not close";
-        form.reset();
-        CreateForm({}, show);
-    }
     static std::wstring ProgramSection(const std::wstring& iniFile,
                                        const std::wstring& time = L" 13:07:09") {
         const std::wstring exe = ExecutablePath();
@@ -269,10 +251,8 @@ TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
         c.check(f);
         EXPECT_TRUE(prompter.asked.empty())
             << WideToUtf8(prompter.asked.empty() ? L"" : prompter.asked[0].text);
-        CloseForm();
-        form.reset();
+        DiscardForm();
         prompter.clear();
-        RemoveSettingsFile();
     }
 }
 
@@ -322,9 +302,7 @@ TEST_F(Settings, EachEncodingIsReadAndWrittenBackWithItsMark) {
         EXPECT_TRUE(ReadBytes(SettingsFile()).starts_with("\xEF\xBB\xBF"));
         EXPECT_EQ(form->Edit1.text(), foreign);
         EXPECT_EQ(form->ComboBox2.items(), std::vector<std::wstring>{L"C:\\한국어\\보기.exe"});
-        CloseForm();
-        form.reset();
-        RemoveSettingsFile();
+        DiscardForm();
     }
 }
 
@@ -369,7 +347,7 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
             << "the temporary file stays while the window does";
     }
     EXPECT_EQ(ReadBytes(SettingsFile()), old);
-    EXPECT_EQ(FilesIn(FolderPart(SettingsFile())),
+    EXPECT_EQ(FileNamesIn(FolderPart(SettingsFile())),
               std::vector<std::wstring>{FileNamePart(SettingsFile())})
         << "the unused new content is removed";
     // Once the file is free again, the close goes through.
@@ -418,18 +396,16 @@ TEST_F(Settings, ARenamedExecutableReadsAndWritesItsOwnFile) {
     TestFolder folder(L"renamed");
     const std::wstring copy = folder / L"PallendoRenamed.exe";
     ASSERT_TRUE(::CopyFileW(ProductPath().c_str(), copy.c_str(), FALSE));
-    const std::wstring own =
-        FolderPart(FolderPart(SettingsFile())) + L"\\PallendoRenamed\\PallendoRenamed.ini";
-    const std::wstring product =
-        FolderPart(FolderPart(SettingsFile())) + L"\\Pallendo\\Pallendo.ini";
+    const std::wstring own = SettingsFilePath(kSettingsFolderName, copy);
+    const std::wstring product = ProductSettingsFile();
     const std::string productBefore = ReadBytes(product);
     CreateFolderTree(FolderPart(own));
     WriteBytes(own, Cp932Bytes(L"[OPTION]\r\nFileName=C:\\renamed.txt\r\n"));
     {
         RunningPallendo renamed({}, copy);
-        ASSERT_NE(renamed.Window(), nullptr);
-        EXPECT_EQ(RunningPallendo::Text(renamed.Control(L"Edit", L"", 0)), L"C:\\renamed.txt");
-        ASSERT_TRUE(renamed.CloseAndWait());
+        ASSERT_NE(renamed.window(), nullptr);
+        EXPECT_EQ(RunningPallendo::text(renamed.Edit1()), L"C:\\renamed.txt");
+        ASSERT_TRUE(renamed.closeAndWait());
     }
     const std::wstring written = DecodeFile(ReadBytes(own));
     EXPECT_NE(written.find(L"Name=PallendoRenamed.exe\r\n"), std::wstring::npos);

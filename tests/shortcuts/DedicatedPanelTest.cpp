@@ -13,10 +13,7 @@ class DedicatedPanel : public ShortcutFixture {};
 
 TEST_F(DedicatedPanel, EnterInTheDisplayNameMovesOnWithoutACharacter) {
     TPallendoForm& f = CreateForm();
-    TestFolder folder(L"enter");
-    const std::wstring document = folder / L"a.txt";
-    WriteBytes(document, "a");
-    PassTest(document, Probe::Path());
+    PassTestOfNewDocument(L"a.txt", "a");
     f.Edit3.setFocus();
     // Through the message loop, as a key press arrives.
     ::PostMessageW(f.Edit3.hwnd, WM_KEYDOWN, VK_RETURN, 0);
@@ -56,11 +53,8 @@ TEST_F(DedicatedPanel, TypingEnablesClearOnlyWhileTheFieldIsEnabled) {
 // starting reports the shell's failure.
 TEST_F(DedicatedPanel, ButtonsActOnTheLastLinkAndFallBackWhenItIsGone) {
     TPallendoForm& f = CreateForm();
-    TestFolder folder(L"panel");
-    const std::wstring document = folder / L"memo.txt";
-    WriteBytes(document, "memo");
     const std::wstring link = LinkIn(CSIDL_DESKTOP, L"memo.txt(probe).lnk");
-    PassTest(document, Probe::Path());
+    PassTestOfNewDocument(L"memo.txt", "memo");
     f.ButtonCreate3.click();
     ASSERT_TRUE(Exists(link));
 
@@ -108,11 +102,8 @@ bool UnderWine() {
 
 TEST_F(DedicatedPanel, PropertiesShowTheLinksSheet) {
     TPallendoForm& f = CreateForm();
-    TestFolder folder(L"properties");
-    const std::wstring document = folder / L"sheet.txt";
-    WriteBytes(document, "sheet");
     LinkIn(CSIDL_DESKTOP, L"sheet.txt(probe).lnk");
-    PassTest(document, Probe::Path());
+    PassTestOfNewDocument(L"sheet.txt", "sheet");
     f.ButtonCreate3.click();
     prompter.clear();
     BoxAnswerer sheet({IDCANCEL});
@@ -133,7 +124,6 @@ TEST_F(DedicatedPanel, DedicatedShortcutStartsTheLauncherWithTheDocument) {
     const std::wstring document = folder / L"週報 第 3 版.txt";
     WriteBytes(document, "report");
     const std::wstring link = LinkIn(CSIDL_PROGRAMS, L"週報 第 3 版.txt(probe).lnk");
-    ::DeleteFileW(link.c_str());
     Probe probe;
     f.activatePage(PageId::Edit);
     f.Edit1.setText(document);
@@ -150,8 +140,7 @@ TEST_F(DedicatedPanel, DedicatedShortcutStartsTheLauncherWithTheDocument) {
     f.RadioButtonDeskTop1.setChecked(false);
     f.ButtonCreate3.click();
     ASSERT_TRUE(Exists(link));
-    EXPECT_EQ(f.message(),
-              L"スタートメニュー に 週報 第 3 版.txt(probe).lnk を作成しました");
+    EXPECT_EQ(f.message(), L"スタートメニュー に 週報 第 3 版.txt(probe).lnk を作成しました");
 
     f.ButtonExeLink3.click();
     const auto arguments = probe.WaitForArguments();

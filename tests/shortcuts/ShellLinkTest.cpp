@@ -12,7 +12,7 @@
 #include "shell/Failure.h"
 #include "shell/Handles.h"
 #include "shortcuts/ShellLink.h"
-#include "ShortcutFixture.h"
+#include "support/LinkFiles.h"
 #include "support/TestSupport.h"
 
 using Microsoft::WRL::ComPtr;
@@ -25,12 +25,6 @@ protected:
     void TearDown() override { UseClock({}); }
     ScriptedPrompter prompter;
 };
-
-void Save(const ComPtr<IShellLinkW>& link, const std::wstring& linkPath) {
-    ComPtr<IPersistFile> file;
-    ASSERT_EQ(link.As(&file), S_OK);
-    ASSERT_EQ(file->Save(linkPath.c_str(), FALSE), S_OK);
-}
 
 const std::wregex kStampPattern(
     LR"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d Created by pallendo_shortcuts_tests V1\.1)");
@@ -56,7 +50,7 @@ TEST_F(ShellLinks, WrittenLinksReadBackInEveryUserFolder) {
     for (int csidl : {CSIDL_DESKTOP, CSIDL_PROGRAMS, CSIDL_STARTUP, CSIDL_SENDTO}) {
         SCOPED_TRACE(csidl);
         const std::wstring linkPath = GetSpecialFolder(csidl) + L"リンク テスト.lnk";
-        Save(WriteShellLink(CreateShellLink(), program, document), linkPath);
+        SaveLink(WriteShellLink(CreateShellLink(), program, document), linkPath);
         const LinkFields fields = ReadLink(linkPath);
         EXPECT_EQ(fields.path, program);
         EXPECT_EQ(fields.arguments, L"\"" + document + L"\"");
@@ -73,14 +67,14 @@ TEST_F(ShellLinks, EmptyArgumentsAreNotSetAndRewritingRenewsTheStamp) {
     TestFolder folder(L"link-stamp");
     const std::wstring linkPath = folder / L"own.lnk";
     UseClock([] { return At(2024, 5, 10, 14, 3, 9); });
-    Save(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
+    SaveLink(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
     LinkFields fields = ReadLink(linkPath);
     EXPECT_EQ(fields.arguments, L"");
     EXPECT_EQ(GetLinkArguments(linkPath), L"");
     EXPECT_EQ(fields.description, L"2024/05/10 14:03:09 Created by pallendo_shortcuts_tests V1.1");
 
     UseClock([] { return At(2025, 12, 31, 23, 59, 58); });
-    Save(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
+    SaveLink(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
     fields = ReadLink(linkPath);
     EXPECT_EQ(fields.description, L"2025/12/31 23:59:58 Created by pallendo_shortcuts_tests V1.1");
 }
@@ -92,7 +86,7 @@ TEST_F(ShellLinks, LinkToAVirtualFolderHasNoTargetPath) {
     UniqueItemIdList computer;
     ASSERT_EQ(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, computer.put()), S_OK);
     ASSERT_EQ(link->SetIDList(computer.get()), S_OK);
-    Save(link, linkPath);
+    SaveLink(link, linkPath);
     EXPECT_EQ(GetLinkTarget(linkPath), L"");
 }
 

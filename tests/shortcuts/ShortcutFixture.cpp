@@ -5,8 +5,7 @@
 #include "shell/Handles.h"
 #include "shell/ShellActions.h"
 #include "shell/Text.h"
-
-using Microsoft::WRL::ComPtr;
+#include "shell/WindowQueries.h"
 
 void ShortcutFixture::TearDown() {
     FormFixture::TearDown();
@@ -15,8 +14,16 @@ void ShortcutFixture::TearDown() {
 }
 
 std::wstring ShortcutFixture::LinkIn(int csidl, const std::wstring& name) {
-    links_.push_back(GetSpecialFolder(csidl) + name);
+    links_.push_back(JoinPath(GetSpecialFolder(csidl), name));
+    ::DeleteFileW(links_.back().c_str());
     return links_.back();
+}
+
+std::wstring ShortcutFixture::Document(const std::wstring& name, const std::string& content) {
+    if (!documents_) documents_.emplace(L"shortcut documents");
+    const std::wstring path = *documents_ / name;
+    WriteBytes(path, content);
+    return path;
 }
 
 void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring& launcher) {
@@ -29,59 +36,32 @@ void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring&
     f.testPassed(NamesOfTest(f));
 }
 
-LinkFields ReadLink(const std::wstring& linkPath) {
-    ComPtr<IShellLinkW> link = CreateShellLink();
-    ComPtr<IPersistFile> file;
-    LinkFields fields;
-    if (FAILED(link.As(&file)) || file->Load(linkPath.c_str(), STGM_READ) != S_OK) return fields;
-    wchar_t buffer[1024] = {};
-    link->GetPath(buffer, 1024, nullptr, SLGP_RAWPATH);
-    fields.path = buffer;
-    buffer[0] = 0;
-    link->GetArguments(buffer, 1024);
-    fields.arguments = buffer;
-    buffer[0] = 0;
-    link->GetWorkingDirectory(buffer, 1024);
-    fields.workingDirectory = buffer;
-    buffer[0] = 0;
-    link->GetDescription(buffer, 1024);
-    fields.description = buffer;
-    return fields;
+std::wstring ShortcutFixture::PassTestOfNewDocument(const std::wstring& name,
+                                                    const std::string& content) {
+    const std::wstring document = Document(name, content);
+    PassTest(document, Probe::Path());
+    return document;
 }
 
 int TrashedCount(const std::wstring& name) {
-    WIN32_FIND_DATAW found{};
-    const std::wstring pattern = TrashFolder() + L"\\" + name + L"*";
-    UniqueFind search(
-        ::FindFirstFileW(pattern.c_str(), &found));
-    if (!search) return 0;
-    int count = 1;
-    while (::FindNextFileW(search.get(), &found)) ++count;
-    return count;
+    return static_cast<int>(NamesMatching(JoinPath(TrashFolder(), name + L"*")).size());
 }
 
 std::wstring FolderCaption(const std::wstring& folder) {
     std::wstring trimmed = folder;
+    // Until Text.h offers WithoutTrailingSeparators.
     while (!trimmed.empty() && trimmed.back() == L'\\') trimmed.pop_back();
     return FileNamePart(trimmed);
 }
 
-namespace {
-BOOL CALLBACK CollectExplorer(HWND window, LPARAM param) {
-    wchar_t cls[64] = {};
-    ::GetClassNameW(window, cls, 64);
-    // Wine's file manager; Windows' own would be CabinetWClass.
-    if ((lstrcmpW(cls, L"ExplorerWClass") == 0 || lstrcmpW(cls, L"CabinetWClass") == 0) &&
-        ::IsWindowVisible(window))
-        reinterpret_cast<std::set<HWND>*>(param)->insert(window);
-    return TRUE;
-}
-
-}  // namespace
-
 std::set<HWND> ExplorerWatch::Windows() {
     std::set<HWND> windows;
-    ::EnumWindows(CollectExplorer, reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : TopLevelWindows()) {
+        // Wine's file manager; Windows' own would be CabinetWClass.
+        if ((HasClass(window, L"ExplorerWClass") || HasClass(window, L"CabinetWClass")) &&
+            ::IsWindowVisible(window))
+            windows.insert(window);
+    }
     return windows;
 }
 
@@ -110,7 +90,5 @@ std::wstring ExplorerWatch::WaitForWindowCaption() {
     });
     if (!found) return L"";
     opened_.push_back(found);
-    wchar_t caption[256] = {};
-    ::GetWindowTextW(found, caption, 256);
-    return caption;
+    return WindowText(found);
 }

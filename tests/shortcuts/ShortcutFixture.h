@@ -5,30 +5,33 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "shortcuts/ShellLink.h"
 #include "support/FormFixture.h"
+#include "support/LinkFiles.h"
 
 class ShortcutFixture : public FormFixture {
 protected:
     void TearDown() override;
 
-    // The path of a link in a user folder; it is removed at the end of the test.
+    // The path of a link in a user folder, with no file there yet; it is removed again at the end
+    // of the test.
     std::wstring LinkIn(int csidl, const std::wstring& name);
+    // A document in the test's own folder, which goes at the end of the test.
+    std::wstring Document(const std::wstring& name, const std::string& content);
     // The pair and the panel as a passed combination test leaves them, on the Edit page.
     void PassTest(const std::wstring& document, const std::wstring& launcher);
+    // A document made for it and the probe as launcher, as a passed test leaves them; the
+    // document's path.
+    std::wstring PassTestOfNewDocument(const std::wstring& name, const std::string& content);
 
     std::vector<std::wstring> links_;
+    std::optional<TestFolder> documents_;
 };
-
-// What the platform's link object reads back from a saved link.
-struct LinkFields {
-    std::wstring path, arguments, workingDirectory, description;
-};
-LinkFields ReadLink(const std::wstring& linkPath);
 
 // How many files of that name the trash holds (Wine adds a suffix to a name it already holds).
 int TrashedCount(const std::wstring& name);

@@ -50,7 +50,6 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
     TPallendoForm& f = CreateForm();
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
     const std::wstring link = LinkIn(CSIDL_DESKTOP, L"パレンド.lnk");
-    ::DeleteFileW(link.c_str());
     f.activatePage(PageId::File);
 
     UseClock([] { return At(2024, 5, 10, 14, 3, 7); });
@@ -131,7 +130,6 @@ TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
         SCOPED_TRACE(WideToUtf8(c.label));
         const std::wstring folder = GetSpecialFolder(c.csidl);
         const std::wstring link = LinkIn(c.csidl, L"パレンド.lnk");
-        ::DeleteFileW(link.c_str());
         prompter.clear();
         prompter.boxAnswers = {IDYES};  // open the folder
         {
@@ -188,7 +186,6 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.fileName));
         const std::wstring link = LinkIn(CSIDL_DESKTOP, c.fileName);
-        ::DeleteFileW(link.c_str());
         PassTest(document, c.launcher);
         f.Edit3.setText(c.displayName);
         prompter.clear();
@@ -211,20 +208,9 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
 // A display name stays one file name inside the chosen folder.
 TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused) {
     TPallendoForm& f = CreateForm();
-    TestFolder folder(L"unsafe names");
-    const std::wstring document = folder / L"memo.txt";
-    WriteBytes(document, "memo");
+    const std::wstring document = Document(L"memo.txt", "memo");
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
-    auto desktopFiles = [&] {
-        Texts names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((desktop + L"*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do names.push_back(data.cFileName);
-        while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-        return names;
-    };
+    auto desktopFiles = [&] { return NamesMatching(JoinPath(desktop, L"*")); };
     const Texts refused{L"表示名に \\ / : * ? \" < > | は使えません."};
     struct Case {
         std::wstring displayName;
@@ -239,11 +225,11 @@ TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused)
         SCOPED_TRACE(WideToUtf8(c.displayName));
         PassTest(document, Probe::Path());
         f.Edit3.setText(c.displayName);
+        const std::wstring link = c.accepted ? LinkIn(CSIDL_DESKTOP, c.displayName + L".lnk") : L"";
         const Texts before = desktopFiles();
         prompter.clear();
         f.ButtonCreate3.click();
         if (c.accepted) {
-            const std::wstring link = LinkIn(CSIDL_DESKTOP, c.displayName + L".lnk");
             EXPECT_EQ(f.ShortCut1, link);
             EXPECT_TRUE(Exists(link));
             continue;
@@ -261,12 +247,8 @@ TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused)
 // Cancel writes and deletes nothing; a declined trash confirmation keeps the link and says so.
 TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
     TPallendoForm& f = CreateForm();
-    TestFolder folder(L"cancel");
-    const std::wstring document = folder / L"memo.txt";
-    WriteBytes(document, "memo");
     const std::wstring link = LinkIn(CSIDL_DESKTOP, L"memo.txt(probe).lnk");
-    ::DeleteFileW(link.c_str());
-    PassTest(document, Probe::Path());
+    PassTestOfNewDocument(L"memo.txt", "memo");
     // With no destination checked the Desktop is used, and the label is empty.
     f.RadioButtonDeskTop1.setChecked(false);
     f.ButtonCreate3.click();
@@ -309,10 +291,7 @@ TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
 // A link that cannot be saved raises the error and leaves every button as it was.
 TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
     TPallendoForm& f = CreateForm();
-    TestFolder folder(L"failed-save");
-    const std::wstring document = folder / L"plan.txt";
-    WriteBytes(document, "plan");
-    PassTest(document, Probe::Path());
+    const std::wstring document = PassTestOfNewDocument(L"plan.txt", "plan");
     f.RadioButtonDeskTop1.setChecked(false);
     f.RadioButtonStartUp3.setChecked(true);
     // A folder where the link would go: the save cannot write a file there.

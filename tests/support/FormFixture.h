@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/PallendoForm.h"
 #include "support/TestSupport.h"
@@ -17,6 +19,15 @@ protected:
     TPallendoForm& CreateForm(FormOptions options = {}, bool show = true);
     // Closes the window through its close query, answering "Yes" if it asks.
     void CloseForm();
+    // Closes the window and starts it again, as a user's next start does; the settings file the
+    // close wrote is read again.
+    void Restart(bool show = true);
+    // Closes the window and forgets it and its settings file, so the next case of a table starts
+    // as the first one did.
+    void DiscardForm();
+    // Drops files on the window as the shell does, with a real WM_DROPFILES; true when the window
+    // released the drop afterwards.
+    bool DropFiles(const std::vector<std::wstring>& paths);
     // The settings file this test program reads and writes.
     static std::wstring SettingsFile();
     static void RemoveSettingsFile();

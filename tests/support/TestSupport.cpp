@@ -4,8 +4,11 @@
 
 #include <thread>
 
-#include "shell/MessageLoop.h"
 #include "shell/FileSystem.h"
+#include "shell/Handles.h"
+#include "shell/MessageLoop.h"
+#include "shell/Text.h"
+#include "shell/WindowQueries.h"
 
 ScriptedPrompter::ScriptedPrompter() {
     previous_ = UsePrompter(this);
@@ -59,10 +62,10 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 TestFolder::TestFolder(const std::wstring& name) {
     static int counter = 0;
-    std::wstring base = TempFolder() + L"pallendo-tests";
+    const std::wstring base = JoinPath(TempFolder(), L"pallendo-tests");
     ::CreateDirectoryW(base.c_str(), nullptr);
-    path_ = base + L"\\" + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
+    path_ = JoinPath(base, name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                               std::to_wstring(++counter));
     RemoveTree(path_);
     ::CreateDirectoryW(path_.c_str(), nullptr);
 }
@@ -71,45 +74,83 @@ TestFolder::~TestFolder() {
     RemoveTree(path_);
 }
 
-void RemoveTree(const std::wstring& path) {
+namespace {
+
+// Calls `visit` with every entry the pattern matches but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::wstring& pattern, Visit visit) {
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
+    const UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name != L"." && name != L"..") visit(data);
+    } while (::FindNextFileW(find.get(), &data));
+}
+
+bool IsFolder(const WIN32_FIND_DATAW& entry) {
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+void RemoveTree(const std::wstring& path) {
+    ForEachEntry(JoinPath(path, L"*"), [&](const WIN32_FIND_DATAW& entry) {
+        const std::wstring child = JoinPath(path, entry.cFileName);
+        if (IsFolder(entry)) {
+            RemoveTree(child);
+            return;
+        }
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(child.c_str());
+    });
     ::RemoveDirectoryW(path.c_str());
 }
 
+std::vector<std::wstring> NamesMatching(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    ForEachEntry(pattern, [&](const WIN32_FIND_DATAW& entry) { names.push_back(entry.cFileName); });
+    return names;
+}
+
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    ForEachEntry(JoinPath(folder, L"*"), [&](const WIN32_FIND_DATAW& entry) {
+        if (!IsFolder(entry)) names.push_back(entry.cFileName);
+    });
+    return names;
+}
+
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) return;
     DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
+    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
+    const UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
         bytes.append(buffer, got);
-    ::CloseHandle(file);
+    return bytes;
+}
+
+std::string DropBytes(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = TRUE;
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof(header));
+    bytes.append(reinterpret_cast<const char*>(list.data()), list.size() * sizeof(wchar_t));
     return bytes;
 }
 
@@ -167,13 +208,11 @@ std::wstring SmallDisk() {
 }
 
 std::wstring TestProgramFolder() {
-    const std::wstring exe = ExecutablePath();
-    return exe.substr(0, exe.find_last_of(L'\\'));
+    return FolderPart(ExecutablePath());
 }
 
 std::wstring ProductPath() {
-    const std::wstring folder = TestProgramFolder();
-    return folder.substr(0, folder.find_last_of(L'\\')) + L"\\Pallendo.exe";
+    return JoinPath(FolderPart(TestProgramFolder()), L"Pallendo.exe");
 }
 
 Probe::Probe() : folder_(L"probe"), log_(folder_ / L"probe-record.txt") {
@@ -185,7 +224,7 @@ Probe::~Probe() {
 }
 
 std::wstring Probe::Path() {
-    return TestProgramFolder() + L"\\probe.exe";
+    return JoinPath(TestProgramFolder(), L"probe.exe");
 }
 
 namespace {
@@ -222,19 +261,18 @@ BoxAnswerer*& CurrentAnswerer() {
     return answerer;
 }
 
-BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
-    wchar_t cls[32] = {};
-    ::GetClassNameW(child, cls, 32);
-    if (lstrcmpiW(cls, L"Static") == 0 || lstrcmpiW(cls, L"DirectUIHWND") == 0) {
-        wchar_t text[2048] = {};
-        ::GetWindowTextW(child, text, 2048);
-        if (text[0]) {
-            auto* joined = reinterpret_cast<std::wstring*>(param);
-            if (!joined->empty()) *joined += L"|";
-            *joined += text;
-        }
+// The texts a box shows, joined by "|": its static controls' (a task dialog draws its texts
+// in one DirectUIHWND).
+std::wstring ShownTexts(HWND box) {
+    std::wstring joined;
+    for (HWND child : ChildWindows(box)) {
+        if (!HasClass(child, L"Static") && !HasClass(child, L"DirectUIHWND")) continue;
+        const std::wstring text = WindowText(child);
+        if (text.empty()) continue;
+        if (!joined.empty()) joined += L"|";
+        joined += text;
     }
-    return TRUE;
+    return joined;
 }
 }  // namespace
 
@@ -252,16 +290,10 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
     BoxAnswerer* self = CurrentAnswerer();
     if (code == HCBT_ACTIVATE && self) {
         HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t cls[32] = {};
-        ::GetClassNameW(box, cls, 32);
-        if (lstrcmpW(cls, L"#32770") == 0 && !::GetPropW(box, L"PallendoAnswered")) {
+        if (HasClass(box, L"#32770") && !::GetPropW(box, L"PallendoAnswered")) {
             ::SetPropW(box, L"PallendoAnswered", reinterpret_cast<HANDLE>(1));
-            wchar_t caption[256] = {};
-            ::GetWindowTextW(box, caption, 256);
-            self->captions.push_back(caption);
-            std::wstring joined;
-            ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&joined));
-            self->texts.push_back(joined);
+            self->captions.push_back(WindowText(box));
+            self->texts.push_back(ShownTexts(box));
             if (self->onShow) self->onShow(box);
             const int answer = self->answers.empty() ? IDCANCEL : self->answers.front();
             if (!self->answers.empty()) self->answers.pop_front();

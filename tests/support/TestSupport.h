@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/Handles.h"
 #include "shell/Prompter.h"
 
 // Records every question and message, and answers from queues. An unexpected question is
@@ -46,6 +47,9 @@ private:
     Prompter* previous_ = nullptr;
 };
 
+// A window the test made, destroyed when the owner ends.
+using UniqueWindow = UniqueHandle<HWND, ::DestroyWindow>;
+
 // Handles waiting window messages.
 void PumpMessages();
 // Pumps messages until the condition holds or the deadline passes; returns the condition.
@@ -58,6 +62,8 @@ public:
     explicit TestFolder(const std::wstring& name);
     ~TestFolder();
     const std::wstring& path() const { return path_; }
+    // A path in the folder. Joined as it is written, not through JoinPath: tests name files with
+    // characters no path may hold on purpose, to see the program refuse them.
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
 
 private:
@@ -65,8 +71,15 @@ private:
 };
 
 void RemoveTree(const std::wstring& path);
+// The names a pattern (C:\folder\*, C:\folder\name*) matches, files and folders.
+std::vector<std::wstring> NamesMatching(const std::wstring& pattern);
+// The names of the files in a folder, without its subfolders.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);
+// A file list as the shell hands it over in a drop: DROPFILES, then the wide paths, each
+// NUL-ended, and one more NUL.
+std::string DropBytes(const std::vector<std::wstring>& paths);
 std::wstring Utf8ToWide(const std::string& text);
 std::string WideToUtf8(const std::wstring& text);
 bool Exists(const std::wstring& path);
