@@ -57,6 +57,7 @@ using UniqueFind = UniqueHandle<HANDLE, ::FindClose, -1>;
 using UniqueIcon = UniqueHandle<HICON, ::DestroyIcon>;
 using UniqueFont = UniqueHandle<HFONT, ::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, ::DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, ::DeleteObject>;
 using UniqueMemoryDC = UniqueHandle<HDC, ::DeleteDC>;
 using UniqueLocalBuffer = UniqueHandle<HLOCAL, ::LocalFree>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, ::GlobalFree>;
