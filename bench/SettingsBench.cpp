@@ -27,9 +27,9 @@ double Milliseconds(Clock::duration d) {
 
 void WriteHistory(const std::wstring& path, int entries) {
     IniImage image;
-    image.WriteString(L"OPTION", L"ExeName", L"C:\\Program Files\\Viewer\\viewer.exe");
+    image.writeString(L"OPTION", L"ExeName", L"C:\\Program Files\\Viewer\\viewer.exe");
     for (int n = 0; n < entries; ++n)
-        image.WriteString(L"DATA", L"Exe" + std::to_wstring(n),
+        image.writeString(L"DATA", L"Exe" + std::to_wstring(n),
                           L"C:\\Program Files\\ツール " + std::to_wstring(n) + L"\\program" +
                               std::to_wstring(n) + L".exe");
     CreateFolderTree(FolderPart(path));

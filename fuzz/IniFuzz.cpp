@@ -19,17 +19,17 @@ constexpr std::wstring_view kKeys[] = {
 
 std::wstring Flatten(const IniImage& image) {
     std::wstring flat;
-    for (std::wstring_view text : image.AllText()) flat.append(text).append(1, L'\xFFFF');
+    for (std::wstring_view text : image.allText()) flat.append(text).append(1, L'\xFFFF');
     return flat;
 }
 
 // Whatever text comes in: the image it gives renders to a text that parses to the same image.
 void CheckParsedImage(std::wstring_view text) {
-    const IniImage image = IniImage::Parse(text);
-    const std::wstring rendered = image.Render();
-    const IniImage again = IniImage::Parse(rendered);
+    const IniImage image = IniImage::parse(text);
+    const std::wstring rendered = image.render();
+    const IniImage again = IniImage::parse(rendered);
     FUZZ_CHECK(Flatten(again) == Flatten(image), text);
-    FUZZ_CHECK(again.Render() == rendered, text);
+    FUZZ_CHECK(again.render() == rendered, text);
     FUZZ_CHECK(rendered.empty() || rendered.ends_with(L"\r\n\r\n"), text);
 }
 
@@ -53,15 +53,15 @@ void CheckWrittenImage(const std::vector<std::wstring>& parts) {
             w.number = static_cast<int>(part.size() > 3 ? static_cast<unsigned>(part[2]) << 16 |
                                                               static_cast<unsigned>(part[3])
                                                         : static_cast<unsigned>(part.size()));
-            image.WriteInteger(w.section, w.key, w.number);
+            image.writeInteger(w.section, w.key, w.number);
         } else {
-            image.WriteString(w.section, w.key, w.value);
+            image.writeString(w.section, w.key, w.value);
         }
         written.push_back(std::move(w));
     }
-    const std::wstring rendered = image.Render();
-    const IniImage read = IniImage::Parse(rendered);
-    FUZZ_CHECK(read.SectionNames() == image.SectionNames(), rendered);
+    const std::wstring rendered = image.render();
+    const IniImage read = IniImage::parse(rendered);
+    FUZZ_CHECK(read.sectionNames() == image.sectionNames(), rendered);
     for (const Written& w : written) {
         // The last write of a key (its name compared without letter case) is what reads back.
         const Written* last = &w;
@@ -71,13 +71,13 @@ void CheckWrittenImage(const std::vector<std::wstring>& parts) {
                 last = &later;
         if (last != &w) continue;
         if (w.isNumber) {
-            FUZZ_CHECK(read.ReadInteger(w.section, w.key, -1) == w.number, rendered);
+            FUZZ_CHECK(read.readInteger(w.section, w.key, -1) == w.number, rendered);
         } else {
             // A line break in a value cannot be kept in a line of its own; it becomes a blank.
             std::wstring oneLine = w.value;
             for (wchar_t& c : oneLine)
                 if (c == L'\r' || c == L'\n') c = L' ';
-            FUZZ_CHECK(read.ReadString(w.section, w.key, L"absent") == Trim(oneLine), rendered);
+            FUZZ_CHECK(read.readString(w.section, w.key, L"absent") == Trim(oneLine), rendered);
         }
     }
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <numeric>
 
-int GridPanel::Offset(const std::vector<int>& shares, int index, int length) {
+int GridPanel::offset(const std::vector<int>& shares, int index, int length) {
     const int total = std::accumulate(shares.begin(), shares.end(), 0);
     const int before = std::accumulate(shares.begin(), shares.begin() + index, 0);
     return total == 0 ? 0 : MulDiv(length, before, total);
@@ -15,10 +15,10 @@ RECT GridPanel::cellRect(int row, int column, int rowSpan, int columnSpan) const
     const int width = bounds_.right - bounds_.left;
     const int height = bounds_.bottom - bounds_.top;
     RECT r;
-    r.left = bounds_.left + Offset(columns_, column, width);
-    r.right = bounds_.left + Offset(columns_, column + columnSpan, width);
-    r.top = bounds_.top + Offset(rows_, row, height);
-    r.bottom = bounds_.top + Offset(rows_, row + rowSpan, height);
+    r.left = bounds_.left + offset(columns_, column, width);
+    r.right = bounds_.left + offset(columns_, column + columnSpan, width);
+    r.top = bounds_.top + offset(rows_, row, height);
+    r.bottom = bounds_.top + offset(rows_, row + rowSpan, height);
     return r;
 }
 

@@ -51,7 +51,7 @@ public:
     void setEnabled(bool enabled) { enabled_ = enabled; }
 
 private:
-    static int Offset(const std::vector<int>& shares, int index, int length);
+    static int offset(const std::vector<int>& shares, int index, int length);
     // The container's rectangle inside the insets, in the page's client coordinates.
     RECT area(int dpi) const;
     const Control& container_;

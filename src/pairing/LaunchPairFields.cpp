@@ -196,7 +196,7 @@ void TPallendoForm::fieldCleared(const Control& field) {
 void TPallendoForm::ButtonSelectFile1Click() {
     FileDialogRequest request;
     request.startFolder = StartFolderOf(Edit1.text());
-    const std::optional<std::wstring> chosen = CurrentPrompter().ChooseFile(hwnd, request);
+    const std::optional<std::wstring> chosen = CurrentPrompter().chooseFile(hwnd, request);
     if (!chosen) return;
     ButtonEdit1Clear.setEnabled(true);
     Edit1.setText(*chosen);
@@ -210,7 +210,7 @@ void TPallendoForm::ButtonSelectExe2Click() {
                          {L"バッチファイル(*.bat)", L"*.bat"},
                          {L"全てのファイル", L"*.*"}};
     request.defaultExtension = L"exe";
-    const std::optional<std::wstring> chosen = CurrentPrompter().ChooseFile(hwnd, request);
+    const std::optional<std::wstring> chosen = CurrentPrompter().chooseFile(hwnd, request);
     if (!chosen) return;
     ButtonComboBox2Clear.setEnabled(true);
     RememberLauncher(ComboBox2.text());

@@ -77,7 +77,7 @@ LoadedIniFile LoadIniFile(const std::wstring& path) {
     const std::string bytes = ReadWholeFile(path, missing);
     if (missing) return {};
     DecodedIniText decoded = DecodeIniBytes(bytes);
-    return {IniImage::Parse(decoded.text), decoded.encoding};
+    return {IniImage::parse(decoded.text), decoded.encoding};
 }
 
 IniEncoding EncodingToWrite(std::wstring_view text, IniEncoding encoding) {
@@ -86,7 +86,7 @@ IniEncoding EncodingToWrite(std::wstring_view text, IniEncoding encoding) {
 }
 
 void SaveIniFile(const std::wstring& path, const IniImage& image, IniEncoding encoding) {
-    const std::wstring text = image.Render();
+    const std::wstring text = image.render();
     const std::string bytes = EncodeIniText(text, EncodingToWrite(text, encoding));
     const std::wstring fresh = NewSiblingFile(path);
     try {

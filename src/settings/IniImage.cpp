@@ -83,7 +83,7 @@ std::optional<int> ParseIniInteger(std::wstring_view text) {
     return static_cast<int>(value);
 }
 
-IniImage IniImage::Parse(std::wstring_view text) {
+IniImage IniImage::parse(std::wstring_view text) {
     IniImage image;
     Section* current = nullptr;
     ForEachLine(text, [&](std::wstring_view raw) {
@@ -106,7 +106,7 @@ IniImage IniImage::Parse(std::wstring_view text) {
     return image;
 }
 
-std::wstring IniImage::Render() const {
+std::wstring IniImage::render() const {
     std::size_t size = 0;
     for (const Section& section : sections_) {
         size += section.name.size() + 6;
@@ -147,23 +147,23 @@ std::optional<std::wstring> IniImage::value(std::wstring_view section,
     return s->entries[found->second].value;
 }
 
-std::wstring IniImage::ReadString(std::wstring_view section, std::wstring_view key,
+std::wstring IniImage::readString(std::wstring_view section, std::wstring_view key,
                                   std::wstring_view fallback) const {
     std::optional<std::wstring> found = value(section, key);
     return found ? std::move(*found) : std::wstring(fallback);
 }
 
-int IniImage::ReadInteger(std::wstring_view section, std::wstring_view key, int fallback) const {
+int IniImage::readInteger(std::wstring_view section, std::wstring_view key, int fallback) const {
     const std::optional<std::wstring> found = value(section, key);
     if (!found) return fallback;
     return ParseIniInteger(*found).value_or(fallback);
 }
 
-bool IniImage::ReadBool(std::wstring_view section, std::wstring_view key, bool fallback) const {
-    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+bool IniImage::readBool(std::wstring_view section, std::wstring_view key, bool fallback) const {
+    return readInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void IniImage::WriteString(std::wstring_view section, std::wstring_view key,
+void IniImage::writeString(std::wstring_view section, std::wstring_view key,
                            std::wstring_view text) {
     // A value is one line of the file: a line break in it (a dropped link's arguments may hold
     // one) would cut it short and start lines of its own, keys and sections that were never
@@ -182,26 +182,26 @@ void IniImage::WriteString(std::wstring_view section, std::wstring_view key,
     s.entries.push_back({std::wstring(key), std::move(value)});
 }
 
-void IniImage::WriteInteger(std::wstring_view section, std::wstring_view key, long long value) {
-    WriteString(section, key, DecimalText(value));
+void IniImage::writeInteger(std::wstring_view section, std::wstring_view key, long long value) {
+    writeString(section, key, DecimalText(value));
 }
 
-void IniImage::WriteBool(std::wstring_view section, std::wstring_view key, bool value) {
-    WriteString(section, key, value ? L"1" : L"0");
+void IniImage::writeBool(std::wstring_view section, std::wstring_view key, bool value) {
+    writeString(section, key, value ? L"1" : L"0");
 }
 
-void IniImage::Clear() {
+void IniImage::clear() {
     sections_.clear();
     sectionIndex_.clear();
 }
 
-std::vector<std::wstring> IniImage::SectionNames() const {
+std::vector<std::wstring> IniImage::sectionNames() const {
     std::vector<std::wstring> names;
     for (const Section& section : sections_) names.push_back(section.name);
     return names;
 }
 
-std::vector<std::wstring_view> IniImage::AllText() const {
+std::vector<std::wstring_view> IniImage::allText() const {
     std::vector<std::wstring_view> texts;
     for (const Section& section : sections_) {
         texts.push_back(section.name);

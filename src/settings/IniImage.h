@@ -14,29 +14,29 @@ public:
     // Parses the text of a file: lines are stripped, empty lines and ";" comments skipped, lines
     // before the first header ignored. Names match without regard to letter case; where a key is
     // given twice, the first one counts.
-    static IniImage Parse(std::wstring_view text);
+    static IniImage parse(std::wstring_view text);
     // The text of the file: each section a header, its "key=value" lines and one empty line,
     // every line ending in CR LF.
-    std::wstring Render() const;
+    std::wstring render() const;
 
     // The value of a key; nothing when the section or the key is absent (or the line had no "=").
     std::optional<std::wstring> value(std::wstring_view section, std::wstring_view key) const;
-    std::wstring ReadString(std::wstring_view section, std::wstring_view key,
+    std::wstring readString(std::wstring_view section, std::wstring_view key,
                             std::wstring_view fallback = {}) const;
-    int ReadInteger(std::wstring_view section, std::wstring_view key, int fallback) const;
-    bool ReadBool(std::wstring_view section, std::wstring_view key, bool fallback) const;
+    int readInteger(std::wstring_view section, std::wstring_view key, int fallback) const;
+    bool readBool(std::wstring_view section, std::wstring_view key, bool fallback) const;
 
     // Replaces the key's value, or adds the key at the end of its section (and the section at
     // the end of the image). A line break in the value becomes a blank: a value is one line.
-    void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
-    void WriteInteger(std::wstring_view section, std::wstring_view key, long long value);
-    void WriteBool(std::wstring_view section, std::wstring_view key, bool value);
+    void writeString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+    void writeInteger(std::wstring_view section, std::wstring_view key, long long value);
+    void writeBool(std::wstring_view section, std::wstring_view key, bool value);
 
-    void Clear();
+    void clear();
     bool empty() const { return sections_.empty(); }
-    std::vector<std::wstring> SectionNames() const;
+    std::vector<std::wstring> sectionNames() const;
     // Every value the image holds, for checks that need to see them all (the file's encoding).
-    std::vector<std::wstring_view> AllText() const;
+    std::vector<std::wstring_view> allText() const;
 
 private:
     struct Entry {

@@ -35,7 +35,7 @@ std::wstring DataKey(std::size_t n) {
 std::vector<std::wstring> HistoryEntries(const IniImage& image) {
     std::vector<std::wstring> entries;
     for (std::size_t n = 0;; ++n) {
-        std::wstring entry = image.ReadString(kData, DataKey(n));
+        std::wstring entry = image.readString(kData, DataKey(n));
         if (entry.empty()) return entries;
         entries.push_back(std::move(entry));
     }
@@ -95,40 +95,40 @@ WindowState StateOf(HWND window) {
 // rectangle is the middle of the screen.
 WINDOWPLACEMENT StoredPlacement(const IniImage& image, WINDOWPLACEMENT placement) {
     placement.flags = static_cast<UINT>(
-        image.ReadInteger(kPosition, L"Flags", static_cast<int>(placement.flags)));
+        image.readInteger(kPosition, L"Flags", static_cast<int>(placement.flags)));
     placement.showCmd = static_cast<UINT>(
-        image.ReadInteger(kPosition, L"ShowCmd", static_cast<int>(placement.showCmd)));
-    placement.ptMaxPosition.x = image.ReadInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
-    placement.ptMaxPosition.y = image.ReadInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
+        image.readInteger(kPosition, L"ShowCmd", static_cast<int>(placement.showCmd)));
+    placement.ptMaxPosition.x = image.readInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
+    placement.ptMaxPosition.y = image.readInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
     RECT& normal = placement.rcNormalPosition;
-    normal.top = image.ReadInteger(kPosition, L"Top", ::GetSystemMetrics(SM_CYSCREEN) / 4);
-    normal.left = image.ReadInteger(kPosition, L"Left", ::GetSystemMetrics(SM_CXSCREEN) / 4);
-    normal.right = image.ReadInteger(kPosition, L"Right", 3 * normal.left);
-    normal.bottom = image.ReadInteger(kPosition, L"Bottom", 3 * normal.top);
+    normal.top = image.readInteger(kPosition, L"Top", ::GetSystemMetrics(SM_CYSCREEN) / 4);
+    normal.left = image.readInteger(kPosition, L"Left", ::GetSystemMetrics(SM_CXSCREEN) / 4);
+    normal.right = image.readInteger(kPosition, L"Right", 3 * normal.left);
+    normal.bottom = image.readInteger(kPosition, L"Bottom", 3 * normal.top);
     return placement;
 }
 
 void WritePlacement(IniImage& image, const WINDOWPLACEMENT& placement, WindowState state) {
-    image.WriteInteger(kPosition, L"Flags", placement.flags);
-    image.WriteInteger(kPosition, L"ShowCmd", placement.showCmd);
-    image.WriteInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
-    image.WriteInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
-    image.WriteInteger(kPosition, L"Left", placement.rcNormalPosition.left);
-    image.WriteInteger(kPosition, L"Top", placement.rcNormalPosition.top);
-    image.WriteInteger(kPosition, L"Right", placement.rcNormalPosition.right);
-    image.WriteInteger(kPosition, L"Bottom", placement.rcNormalPosition.bottom);
-    image.WriteInteger(kPosition, L"State", static_cast<int>(state));
+    image.writeInteger(kPosition, L"Flags", placement.flags);
+    image.writeInteger(kPosition, L"ShowCmd", placement.showCmd);
+    image.writeInteger(kPosition, L"MaxX", placement.ptMaxPosition.x);
+    image.writeInteger(kPosition, L"MaxY", placement.ptMaxPosition.y);
+    image.writeInteger(kPosition, L"Left", placement.rcNormalPosition.left);
+    image.writeInteger(kPosition, L"Top", placement.rcNormalPosition.top);
+    image.writeInteger(kPosition, L"Right", placement.rcNormalPosition.right);
+    image.writeInteger(kPosition, L"Bottom", placement.rcNormalPosition.bottom);
+    image.writeInteger(kPosition, L"State", static_cast<int>(state));
 }
 
 // For information only: which program wrote the file, where, and when.
 void WriteProgramSection(IniImage& image, const std::wstring& path) {
     const std::wstring executable = ExecutablePath();
-    image.WriteString(kProgram, L"Name", FileNamePart(executable));
+    image.writeString(kProgram, L"Name", FileNamePart(executable));
     // A drive root's folder part keeps its separator; the key holds the folder without one.
-    image.WriteString(kProgram, L"Path", WithoutTrailingSeparators(FolderPart(executable)));
-    image.WriteString(kProgram, L"Version", kVersionText);
-    image.WriteString(kProgram, L"IniFile", path);
-    image.WriteString(kProgram, L"LastClose", LastCloseText(LocalNow()));
+    image.writeString(kProgram, L"Path", WithoutTrailingSeparators(FolderPart(executable)));
+    image.writeString(kProgram, L"Version", kVersionText);
+    image.writeString(kProgram, L"IniFile", path);
+    image.writeString(kProgram, L"LastClose", LastCloseText(LocalNow()));
 }
 
 // A state the program never writes opens the window normally.
@@ -143,15 +143,15 @@ void TPallendoForm::readSettings() {
     const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
     WINDOWPLACEMENT placement = StoredPlacement(image, CurrentPlacement(hwnd));
     initialWindowState = StoredState(
-        image.ReadInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
+        image.readInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
     if (!::IsWindowVisible(hwnd)) placement.showCmd = SW_HIDE;
     ::SetWindowPlacement(hwnd, &placement);
 
-    CheckBoxCloseQuery1.setChecked(image.ReadBool(kOption, L"CloseQuery", false));
-    CheckBoxSaveStatus1.setChecked(image.ReadBool(kOption, L"SaveStatus", true));
-    Edit1.setText(image.ReadString(kOption, L"FileName"));
-    ComboBox2.setText(image.ReadString(kOption, L"ExeName"));
-    CheckBoxAddHistory1.setChecked(image.ReadBool(kOption, L"AddHistory", false));
+    CheckBoxCloseQuery1.setChecked(image.readBool(kOption, L"CloseQuery", false));
+    CheckBoxSaveStatus1.setChecked(image.readBool(kOption, L"SaveStatus", true));
+    Edit1.setText(image.readString(kOption, L"FileName"));
+    ComboBox2.setText(image.readString(kOption, L"ExeName"));
+    CheckBoxAddHistory1.setChecked(image.readBool(kOption, L"AddHistory", false));
 
     historyAtStart_ = HistoryEntries(image);
     ComboBox2.clearItems();
@@ -168,19 +168,19 @@ void TPallendoForm::writeSettings() {
     LoadedIniFile file = LoadIniFile(path);
     IniImage& image = file.image;
     const std::vector<std::wstring> savedSinceStart = HistoryEntries(image);
-    image.Clear();
+    image.clear();
     WriteProgramSection(image, path);
     if (CheckBoxSaveStatus1.checked()) {
         WritePlacement(image, placement, StateOf(hwnd));
-        image.WriteBool(kOption, L"CloseQuery", CheckBoxCloseQuery1.checked());
-        image.WriteBool(kOption, L"SaveStatus", CheckBoxSaveStatus1.checked());
-        image.WriteString(kOption, L"FileName", Edit1.text());
-        image.WriteString(kOption, L"ExeName", ComboBox2.text());
-        image.WriteBool(kOption, L"AddHistory", CheckBoxAddHistory1.checked());
+        image.writeBool(kOption, L"CloseQuery", CheckBoxCloseQuery1.checked());
+        image.writeBool(kOption, L"SaveStatus", CheckBoxSaveStatus1.checked());
+        image.writeString(kOption, L"FileName", Edit1.text());
+        image.writeString(kOption, L"ExeName", ComboBox2.text());
+        image.writeBool(kOption, L"AddHistory", CheckBoxAddHistory1.checked());
         const std::vector<std::wstring> entries =
             HistoryToSave(ComboBox2.items(), historyAtStart_, savedSinceStart);
         for (std::size_t n = 0; n < entries.size(); ++n)
-            image.WriteString(kData, DataKey(n), entries[n]);
+            image.writeString(kData, DataKey(n), entries[n]);
     }
     SaveIniFile(path, image, file.encoding);
 }

@@ -48,11 +48,11 @@ HWND ApplicationWindow() {
 }
 
 void MessageDialog(std::wstring_view message) {
-    CurrentPrompter().ShowMessage(BoxOwner(), Title(), std::wstring(message), false);
+    CurrentPrompter().showMessage(BoxOwner(), Title(), std::wstring(message), false);
 }
 
 void CancellableMessageDialog(std::wstring_view message) {
-    CurrentPrompter().ShowMessage(BoxOwner(), Title(), std::wstring(message), true);
+    CurrentPrompter().showMessage(BoxOwner(), Title(), std::wstring(message), true);
 }
 
 int ApplicationMessageBox(std::wstring_view text, UINT flags) {
@@ -68,7 +68,7 @@ int ApplicationMessageBox(std::wstring_view text, UINT flags) {
         const ScopeExit enableAgain([&disabled] {
             for (HWND window : disabled) ::EnableWindow(window, TRUE);
         });
-        answer = CurrentPrompter().AskBox(owner, Title(), std::wstring(text), flags);
+        answer = CurrentPrompter().askBox(owner, Title(), std::wstring(text), flags);
     }
     if (owner && ::IsWindow(owner) && owner != ApplicationWindow()) ::SetActiveWindow(owner);
     if (focus && ::IsWindow(focus)) ::SetFocus(focus);

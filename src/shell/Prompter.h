@@ -23,13 +23,13 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
     // A modal message with one OK button. `cancellable` lets Esc and the close box close it too.
-    virtual void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
+    virtual void showMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
                              bool cancellable) = 0;
     // The platform message box; returns its answer (IDYES, IDNO, IDCANCEL, IDOK).
-    virtual int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text,
+    virtual int askBox(HWND owner, const std::wstring& caption, const std::wstring& text,
                        UINT flags) = 0;
     // The shell's file-open dialog; the chosen file's full path, or nothing when cancelled.
-    virtual std::optional<std::wstring> ChooseFile(HWND owner,
+    virtual std::optional<std::wstring> chooseFile(HWND owner,
                                                    const FileDialogRequest& request) = 0;
 };
 

@@ -12,7 +12,7 @@ namespace {
 
 class PlatformPrompter final : public Prompter {
 public:
-    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
+    void showMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
                      bool cancellable) override {
         TASKDIALOG_BUTTON ok{IDOK, L"OK"};
         TASKDIALOGCONFIG config{};
@@ -31,12 +31,12 @@ public:
             ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK);
     }
 
-    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text,
+    int askBox(HWND owner, const std::wstring& caption, const std::wstring& text,
                UINT flags) override {
         return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     }
 
-    std::optional<std::wstring> ChooseFile(HWND owner, const FileDialogRequest& request) override {
+    std::optional<std::wstring> chooseFile(HWND owner, const FileDialogRequest& request) override {
         ComPtr<IFileOpenDialog> dialog;
         if (FAILED(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(&dialog))))

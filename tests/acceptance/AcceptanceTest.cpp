@@ -39,7 +39,7 @@ protected:
     }
 
     // A document in a new folder, both removed at the end of the test.
-    std::wstring Document(const std::wstring& folder, const std::wstring& name,
+    std::wstring writeDocument(const std::wstring& folder, const std::wstring& name,
                           const std::string& content) {
         const std::wstring path = folders_.emplace_back(folder) / name;
         WriteBytes(path, content);
@@ -48,14 +48,14 @@ protected:
 
     // The dedicated shortcut on the desktop, named as the display name shows it; it is removed
     // at the end of the test.
-    std::wstring DesktopLink(RunningPallendo& program) {
+    std::wstring desktopLink(RunningPallendo& program) {
         leftLinks_.push_back(JoinPath(GetSpecialFolder(CSIDL_DESKTOPDIRECTORY),
                                       RunningPallendo::text(program.Edit3()) + L".lnk"));
         return leftLinks_.back();
     }
 
     // Presses OK on the notice the program shows next, and returns its text.
-    static std::wstring AcknowledgeNotice(RunningPallendo& program) {
+    static std::wstring acknowledgeNotice(RunningPallendo& program) {
         HWND box = program.waitForBox();
         if (!box) return {};
         const std::wstring text = RunningPallendo::boxText(box);
@@ -68,11 +68,11 @@ protected:
     // Types the pair of the document and the probe into the Edit page, runs the combination test
     // and gives what the probe was started with (nothing when it was not); the probe's record is
     // cleared again for the next start.
-    static std::optional<Args> TestPairWithProbe(RunningPallendo& program, const Probe& probe,
+    static std::optional<Args> testPairWithProbe(RunningPallendo& program, const Probe& probe,
                                                  const std::wstring& document) {
         program.showPage(PageId::Edit);
         program.type(program.Edit1(), document);
-        program.type(program.ComboBox2(), Probe::Path());
+        program.type(program.ComboBox2(), Probe::path());
         HWND test = program.control(WC_BUTTONW, L"組合せテスト");
         if (!program.enabled(test)) {
             ADD_FAILURE() << "target [" << WideToUtf8(RunningPallendo::text(program.Edit1()))
@@ -82,8 +82,8 @@ protected:
         }
         program.click(test);
         program.settle();
-        const auto arguments = probe.WaitForArguments();
-        probe.Forget();
+        const auto arguments = probe.waitForArguments();
+        probe.forget();
         return arguments;
     }
 
@@ -104,11 +104,11 @@ bool MoveFocus(RunningPallendo& program, const std::string& keys) {
 // round the Edit page back to it without changing the destination, the arrow keys change it, and
 // the page keys reach every page.
 TEST_F(Acceptance, TheKeyboardWalksTheEditPageChoosesTheDestinationAndReachesEveryPage) {
-    const std::wstring document = Document(L"keyboard", L"keys.txt", "keys");
+    const std::wstring document = writeDocument(L"keyboard", L"keys.txt", "keys");
     Probe probe;
     RunningPallendo program;
     ASSERT_NE(program.window(), nullptr);
-    ASSERT_TRUE(TestPairWithProbe(program, probe, document).has_value());
+    ASSERT_TRUE(testPairWithProbe(program, probe, document).has_value());
     HWND create = program.control(WC_BUTTONW, L"作成");
     ASSERT_TRUE(program.waitUntil([&] { return program.focusedControl() == create; }));
     HWND desktop = program.control(WC_BUTTONW, L"デスクトップ");
@@ -172,7 +172,7 @@ std::string Ascii(const std::wstring& text) {
 // The whole road with the keyboard alone: document and launcher typed in, the test, the
 // dedicated shortcut created and started.
 TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
-    const std::wstring document = Document(L"keyboard road", L"road.txt", "road");
+    const std::wstring document = writeDocument(L"keyboard road", L"road.txt", "road");
     Probe probe;
     RunningPallendo program;
     ASSERT_NE(program.window(), nullptr);
@@ -185,15 +185,15 @@ TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
         << WideToUtf8(RunningPallendo::text(target));
     HWND launcher = program.ComboBox2();
     ASSERT_TRUE(TabTo(program, RunningPallendo::innerEdit(launcher)));
-    ASSERT_TRUE(program.typeKeys(Ascii(Probe::Path())));
+    ASSERT_TRUE(program.typeKeys(Ascii(Probe::path())));
     ASSERT_TRUE(
-        program.waitUntil([&] { return RunningPallendo::text(launcher) == Probe::Path(); }));
+        program.waitUntil([&] { return RunningPallendo::text(launcher) == Probe::path(); }));
 
     ASSERT_TRUE(TabTo(program, program.control(WC_BUTTONW, L"組合せテスト")));
     ASSERT_TRUE(program.pressKeys("space"));
-    const auto tested = probe.WaitForArguments();
+    const auto tested = probe.waitForArguments();
     ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
-    probe.Forget();
+    probe.forget();
 
     HWND create = program.control(WC_BUTTONW, L"作成");
     ASSERT_TRUE(program.waitUntil([&] { return program.focusedControl() == create; }));
@@ -203,11 +203,11 @@ TEST_F(Acceptance, TheWholeRoadCanBeDoneWithTheKeyboardAlone) {
     EXPECT_NE(RunningPallendo::boxText(notice).find(L"を作成しました"), std::wstring::npos);
     ASSERT_TRUE(program.pressKeys("Return"));
     ASSERT_TRUE(program.waitUntil([&] { return !::IsWindow(notice); })) << "Enter left the box";
-    EXPECT_TRUE(Exists(DesktopLink(program))) << "on the desktop, the destination nobody changed";
+    EXPECT_TRUE(Exists(desktopLink(program))) << "on the desktop, the destination nobody changed";
 
     ASSERT_TRUE(TabTo(program, program.control(WC_BUTTONW, L"起動")));
     ASSERT_TRUE(program.pressKeys("space"));
-    const auto started = probe.WaitForArguments();
+    const auto started = probe.waitForArguments();
     ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
     EXPECT_EQ(*started, Args{document});
     EXPECT_TRUE(program.closeAndWait());
@@ -220,7 +220,7 @@ TEST_F(Acceptance, ATargetTypedByHandArrivesWholeAndStartsNothing) {
     RunningPallendo program;
     ASSERT_NE(program.window(), nullptr);
     program.showPage(PageId::Edit);
-    program.type(program.ComboBox2(), Probe::Path());
+    program.type(program.ComboBox2(), Probe::path());
     HWND target = program.Edit1();
     program.type(target, L"");  // into the field, emptied
     RunningPallendo::clickInto(target);
@@ -233,7 +233,7 @@ TEST_F(Acceptance, ATargetTypedByHandArrivesWholeAndStartsNothing) {
     EXPECT_EQ(program.focusedControl(), target);
     EXPECT_TRUE(program.enabled(program.control(WC_BUTTONW, L"組合せテスト")));
     EXPECT_TRUE(program.closeAndWait());
-    EXPECT_TRUE(probe.CommandLine().empty()) << "the launcher was started";
+    EXPECT_TRUE(probe.commandLine().empty()) << "the launcher was started";
 }
 
 // Looking at another window is not leaving the launcher field: a half-typed launcher stays out
@@ -297,12 +297,12 @@ TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
 }
 
 TEST_F(Acceptance, TheWholeRoadOpensTheDocumentWithTheChosenProgramThroughItsShortcut) {
-    const std::wstring document = Document(L"受け渡し テスト", L"月次 報告.txt", "monthly figures");
+    const std::wstring document = writeDocument(L"受け渡し テスト", L"月次 報告.txt", "monthly figures");
     Probe probe;
     RunningPallendo program;
     ASSERT_NE(program.window(), nullptr);
 
-    const auto tested = TestPairWithProbe(program, probe, document);
+    const auto tested = testPairWithProbe(program, probe, document);
     ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
     ASSERT_EQ(tested->size(), 1u);
     EXPECT_EQ(ReadBytes((*tested)[0]), "monthly figures") << "the launcher opened the test copy";
@@ -311,14 +311,14 @@ TEST_F(Acceptance, TheWholeRoadOpensTheDocumentWithTheChosenProgramThroughItsSho
     ASSERT_TRUE(program.enabled(create))
         << "the dedicated-shortcut panel opens after a successful test";
     program.click(create);
-    const std::wstring notice = AcknowledgeNotice(program);
+    const std::wstring notice = acknowledgeNotice(program);
     EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
-    const std::wstring link = DesktopLink(program);
+    const std::wstring link = desktopLink(program);
     ASSERT_TRUE(Exists(link)) << WideToUtf8(link);
     EXPECT_EQ(ReadLink(link).arguments, L"\"" + document + L"\"");
 
     program.click(program.control(WC_BUTTONW, L"起動"));
-    const auto started = probe.WaitForArguments();
+    const auto started = probe.waitForArguments();
     ASSERT_TRUE(started.has_value()) << "the shortcut started nothing";
     ASSERT_EQ(*started, Args{document});
     EXPECT_TRUE(program.closeAndWait());
@@ -333,7 +333,7 @@ TEST_F(Acceptance, TheSendToShortcutHandsAFileToTheProgram) {
         ASSERT_NE(program.window(), nullptr);
         program.showPage(PageId::File);
         program.click(program.control(WC_BUTTONW, L"「送る」に登録・削除"));
-        const std::wstring notice = AcknowledgeNotice(program);
+        const std::wstring notice = acknowledgeNotice(program);
         EXPECT_NE(notice.find(L"を作成しました"), std::wstring::npos) << WideToUtf8(notice);
         HWND question = program.waitForBox();  // whether to open the folder
         ASSERT_NE(question, nullptr) << WideToUtf8(program.describeWindows());
@@ -345,7 +345,7 @@ TEST_F(Acceptance, TheSendToShortcutHandsAFileToTheProgram) {
     ASSERT_FALSE(fields.path.empty());
 
     // The shell starts a SendTo shortcut's target with the sent file as its argument.
-    const std::wstring document = Document(L"sendto", L"送る 文書.docx", "x");
+    const std::wstring document = writeDocument(L"sendto", L"送る 文書.docx", "x");
     RunningPallendo sent({document}, fields.path);
     ASSERT_NE(sent.window(), nullptr);
     EXPECT_EQ(RunningPallendo::text(sent.Edit1()), document);
@@ -354,21 +354,21 @@ TEST_F(Acceptance, TheSendToShortcutHandsAFileToTheProgram) {
 }
 
 TEST_F(Acceptance, ADroppedDedicatedShortcutComesApartIntoProgramAndDocument) {
-    const std::wstring document = Document(L"drop back", L"図面 A.txt", "plan");
+    const std::wstring document = writeDocument(L"drop back", L"図面 A.txt", "plan");
     Probe probe;
     RunningPallendo program;
     ASSERT_NE(program.window(), nullptr);
-    ASSERT_TRUE(TestPairWithProbe(program, probe, document).has_value());
+    ASSERT_TRUE(testPairWithProbe(program, probe, document).has_value());
     program.click(program.control(WC_BUTTONW, L"作成"));
-    AcknowledgeNotice(program);
-    const std::wstring link = DesktopLink(program);
+    acknowledgeNotice(program);
+    const std::wstring link = desktopLink(program);
     ASSERT_TRUE(Exists(link));
 
     program.type(program.Edit1(), L"");
     program.type(program.ComboBox2(), L"");
     program.drop({link});
     EXPECT_EQ(RunningPallendo::text(program.Edit1()), document);
-    EXPECT_EQ(RunningPallendo::text(program.ComboBox2()), Probe::Path());
+    EXPECT_EQ(RunningPallendo::text(program.ComboBox2()), Probe::path());
     EXPECT_TRUE(program.enabled(program.control(WC_BUTTONW, L"組合せテスト")));
     EXPECT_TRUE(program.closeAndWait());
 }
@@ -399,7 +399,7 @@ TEST_F(Acceptance, ASecondRunningCopyKeepsTheLaunchersTheOtherSaved) {
 }
 
 TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
-    const std::wstring document = Document(L"restart", L"議事録.txt", "minutes");
+    const std::wstring document = writeDocument(L"restart", L"議事録.txt", "minutes");
     const std::wstring stockLaunchers = L"履歴に「メモ帳」「ペイント」を追加";
     RECT normal{};
     {
@@ -408,7 +408,7 @@ TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
         ASSERT_TRUE(program.clickAndWait(program.control(WC_BUTTONW, stockLaunchers)));
         program.showPage(PageId::Edit);
         program.type(program.Edit1(), document);
-        program.type(program.ComboBox2(), Probe::Path());
+        program.type(program.ComboBox2(), Probe::path());
         WINDOWPLACEMENT placement{sizeof(placement)};
         ::GetWindowPlacement(program.window(), &placement);
         normal = placement.rcNormalPosition;
@@ -433,11 +433,11 @@ TEST_F(Acceptance, ARestartBringsBackOptionsPairHistoryAndTheMaximisedWindow) {
     EXPECT_TRUE(again.checked(again.control(WC_BUTTONW, stockLaunchers)));
     EXPECT_EQ(RunningPallendo::text(again.Edit1()), document);
     HWND launchers = again.ComboBox2();
-    EXPECT_EQ(RunningPallendo::text(launchers), Probe::Path());
+    EXPECT_EQ(RunningPallendo::text(launchers), Probe::path());
     const auto count = ::SendMessageW(launchers, CB_GETCOUNT, 0, 0);
     EXPECT_GE(count, 3) << "the stock launchers and the typed one";
     EXPECT_GE(::SendMessageW(launchers, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                             reinterpret_cast<LPARAM>(Probe::Path().c_str())),
+                             reinterpret_cast<LPARAM>(Probe::path().c_str())),
               0);
     EXPECT_TRUE(again.closeAndWait());
 }

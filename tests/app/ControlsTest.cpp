@@ -38,7 +38,7 @@ public:
     void SetUp() override {
         static const ATOM registered = [] {
             WNDCLASSEXW wc{sizeof(wc)};
-            wc.lpfnWndProc = &HostProc;
+            wc.lpfnWndProc = &hostProc;
             wc.hInstance = ::GetModuleHandleW(nullptr);
             wc.lpszClassName = kHostClass;
             return ::RegisterClassExW(&wc);
@@ -83,7 +83,7 @@ public:
         controls[control.hwnd] = &control;
     }
 
-    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam,
+    static LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept {
         auto* self = reinterpret_cast<Controls*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self && message == WM_COMMAND && lParam) {
@@ -110,7 +110,7 @@ public:
         PumpMessages();
     }
 
-    static void Type(HWND field, const std::wstring& text) {
+    static void typeInto(HWND field, const std::wstring& text) {
         for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
     }
 
@@ -144,11 +144,11 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
          {.change = 1}},
         {"the same text again", [](Controls& t) { t.edit.setText(L""); }, {}},
         {"the user typing into the edit",
-         [](Controls& t) { Type(t.edit.hwnd, L"ab"); }, {.change = 2}},
+         [](Controls& t) { typeInto(t.edit.hwnd, L"ab"); }, {.change = 2}},
         {"the combo box's text set by the program",
          [](Controls& t) { t.combo.setText(L"C:\\Tools\\viewer.exe"); }, {}},
         {"the user typing into the combo box",
-         [](Controls& t) { Type(t.comboField(), L"v"); }, {.change = 1}},
+         [](Controls& t) { typeInto(t.comboField(), L"v"); }, {.change = 1}},
         {"a pick from the list", [](Controls& t) { t.clickEntry(1); }, {.change = 1, .enter = 1}},
         {"the focus entering the combo box and leaving it for another control",
          [](Controls& t) {
@@ -186,7 +186,7 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
 
 TEST_F(Controls, AnEditTellsTheProgramsTextFromTheUsersTyping) {
     edit.setText(L"report.docx");
-    Type(edit.hwnd, L"x");
+    typeInto(edit.hwnd, L"x");
     EXPECT_EQ(byProgram, (std::vector<bool>{true, false}));
     EXPECT_FALSE(edit.changedByProgram());
 }
@@ -232,7 +232,7 @@ TEST_F(Controls, AKeyPressHandlerSeesEveryCharacterAndMayChangeOrSwallowIt) {
         if (key == L'a') key = L'b';  // changed
     });
     edit.setFocus();
-    Type(edit.hwnd, L"a\rc");
+    typeInto(edit.hwnd, L"a\rc");
     EXPECT_EQ(keys, L"a\rc");
     EXPECT_EQ(edit.text(), L"bc");
     EXPECT_EQ(::SendMessageW(edit.hwnd, WM_GETDLGCODE, VK_RETURN, 0) & DLGC_WANTALLKEYS,

@@ -40,7 +40,7 @@ protected:
         SavePlainLink(folder / L"Report.LnK", folder / L"report.docx");
         SavePlainLink(folder / L"Viewer.lnk", folder / L"VIEWER.EXE");
     }
-    std::wstring Message() const { return form->message(); }
+    std::wstring shownMessage() const { return form->message(); }
 
     TestFolder folder;
 };
@@ -91,7 +91,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
     };
     for (const DropCase& c : cases) {
         SCOPED_TRACE(c.name);
-        TPallendoForm& f = CreateForm();
+        TPallendoForm& f = createForm();
         f.Edit1.setText(L"C:\\before\\kept.txt");
         f.ComboBox2.setText(L"C:\\before\\other.exe");
         f.SetPanelEnabled(f.GridPanel6, true);
@@ -102,7 +102,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         for (const std::wstring& name : c.files)
             paths.push_back(IsRootedName(name) ? name : folder / name);
 
-        EXPECT_TRUE(DropFiles(paths)) << "the drop is released";
+        EXPECT_TRUE(dropFiles(paths)) << "the drop is released";
         auto expect = [](const std::wstring& wanted, const std::wstring& before,
                          const std::wstring& tag, const std::wstring& value) {
             return wanted == L"=" ? before : wanted == tag ? value : wanted;
@@ -110,7 +110,7 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         EXPECT_EQ(f.Edit1.text(), expect(c.edit1, L"C:\\before\\kept.txt", L"<doc>", doc));
         EXPECT_EQ(f.ComboBox2.text(),
                   expect(c.combo, L"C:\\before\\other.exe", L"<viewer>", viewer));
-        EXPECT_EQ(Message(), c.message);
+        EXPECT_EQ(shownMessage(), c.message);
         EXPECT_EQ(f.activePage(), PageId::Edit);
         if (c.combo != L"=") {
             EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
@@ -126,38 +126,38 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         EXPECT_EQ(f.Edit3.text(), L"");
         EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
         EXPECT_TRUE(prompter.asked.empty());
-        DiscardForm();
+        discardForm();
     }
 }
 
 TEST_F(FileIntake, ADropThatLeavesASideEmptyWithdrawsTheTestButton) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.ButtonTest12.setEnabled(true);
     f.ButtonTest12.setImageIndex(0);
-    EXPECT_TRUE(DropFiles({folder / L"report.docx"}));
+    EXPECT_TRUE(dropFiles({folder / L"report.docx"}));
     EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
     EXPECT_FALSE(f.ButtonTest12.enabled());
     EXPECT_EQ(f.ButtonTest12.imageIndex(), -1);
 
     // The clear-history entry in the launcher field names no launcher either.
     f.ComboBox2.setText(L"(履歴をクリア)");
-    EXPECT_TRUE(DropFiles({folder / L"run.bat"}));
+    EXPECT_TRUE(dropFiles({folder / L"run.bat"}));
     EXPECT_FALSE(f.ButtonTest12.enabled());
 }
 
 TEST_F(FileIntake, APathWithAForbiddenCharacterIsReportedAndTheWindowGoesOn) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.Edit1.setText(L"C:\\before\\kept.txt");
     f.setMessage(L"earlier");
-    EXPECT_TRUE(DropFiles({L"C:\\docs\\a|b.txt"}))
+    EXPECT_TRUE(dropFiles({L"C:\\docs\\a|b.txt"}))
         << "the drop is released on the failure path too";
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, L"パスに無効な文字が含まれています.");
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(f.Edit1.text(), L"C:\\before\\kept.txt");
-    EXPECT_EQ(Message(), L"earlier");
+    EXPECT_EQ(shownMessage(), L"earlier");
     // The window still takes the next drop.
-    EXPECT_TRUE(DropFiles({folder / L"report.docx"}));
+    EXPECT_TRUE(dropFiles({folder / L"report.docx"}));
     EXPECT_EQ(f.Edit1.text(), folder / L"report.docx");
 }
 
@@ -179,18 +179,18 @@ TEST_F(FileIntake, ADroppedProgramKeepsTheLauncherItReplacesInTheHistory) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TPallendoForm& f = CreateForm();
+        TPallendoForm& f = createForm();
         f.Edit1.setText(L"C:\\before\\kept.txt");
         f.ComboBox2.add(L"C:\\history.exe");
         f.ComboBox2.add(clear);
         f.ComboBox2.setText(c.shown);
-        EXPECT_TRUE(DropFiles({folder / L"VIEWER.EXE"}));
+        EXPECT_TRUE(dropFiles({folder / L"VIEWER.EXE"}));
         EXPECT_EQ(f.ComboBox2.text(), folder / L"VIEWER.EXE");
         EXPECT_EQ(f.ComboBox2.items(), c.history);
         EXPECT_EQ(f.Edit1.text(), L"C:\\before\\kept.txt");
         EXPECT_EQ(f.TargetExeName1, folder / L"VIEWER.EXE") << "the field handling ran";
         EXPECT_TRUE(f.ButtonExe2.enabled());
-        DiscardForm();
+        discardForm();
     }
 }
 
@@ -217,19 +217,19 @@ TEST_F(FileIntake, TheFirstArgumentStartsAFreshPair) {
     for (const ArgumentCase& c : cases) {
         SCOPED_TRACE(c.name);
         // The settings file restores a whole pair and a history.
-        CreateForm();
+        createForm();
         form->Edit1.setText(L"C:\\restored.txt");
         form->ComboBox2.setText(L"C:\\restored.exe");
         form->ComboBox2.add(L"C:\\history.exe");
-        CloseForm();
+        closeForm();
         form.reset();
         FormOptions options;
         if (!c.argument.empty()) options.arguments = {c.argument, folder / L"ignored.txt"};
-        TPallendoForm& f = CreateForm(options);
+        TPallendoForm& f = createForm(options);
         EXPECT_EQ(f.Edit1.text(), c.edit1);
         EXPECT_EQ(f.ComboBox2.text(), c.combo);
         EXPECT_EQ(f.ComboBox2.items(), std::vector<std::wstring>{L"C:\\history.exe"});
-        EXPECT_EQ(Message(), c.message);
+        EXPECT_EQ(shownMessage(), c.message);
         // The buttons follow the pair the start ended with.
         const bool paired = !c.edit1.empty() && !c.combo.empty();
         EXPECT_EQ(f.ButtonEdit1Clear.enabled(), !c.edit1.empty());
@@ -238,16 +238,16 @@ TEST_F(FileIntake, TheFirstArgumentStartsAFreshPair) {
         EXPECT_EQ(f.ButtonTest12.imageIndex(), paired ? 0 : -1);
         EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         EXPECT_TRUE(prompter.asked.empty());
-        DiscardForm();
+        discardForm();
     }
 }
 
 TEST_F(FileIntake, AForbiddenCharacterOnTheCommandLineIsReportedAndDropsStillWork) {
-    TPallendoForm& f = CreateForm(FormOptions{.arguments = {L"C:\\docs\\a<b>.txt"}});
+    TPallendoForm& f = createForm(FormOptions{.arguments = {L"C:\\docs\\a<b>.txt"}});
     ASSERT_EQ(prompter.texts(L"box"),
               std::vector<std::wstring>{L"パスに無効な文字が含まれています."});
     EXPECT_EQ(f.Edit1.text(), L"");
-    EXPECT_EQ(Message(), L"");
+    EXPECT_EQ(shownMessage(), L"");
     EXPECT_TRUE(::GetWindowLongW(f.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
         << "the window takes drops all the same";
 }

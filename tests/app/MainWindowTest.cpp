@@ -133,7 +133,7 @@ const Expected kExpected[] = {
 };
 
 TEST_F(MainWindow, EveryControlHasItsKindCaptionPageAndInitialState) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     ASSERT_EQ(ControlTable().size(), std::size(kExpected));
     HWND pages[] = {f.TsFile1.hwnd, f.TsEdit1.hwnd, f.TsHelp1.hwnd};
     for (const Expected& e : kExpected) {
@@ -155,7 +155,7 @@ TEST_F(MainWindow, EveryControlHasItsKindCaptionPageAndInitialState) {
 }
 
 TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     wchar_t caption[64] = {};
     ::GetWindowTextW(f.hwnd, caption, 64);
     EXPECT_STREQ(caption, L"パレンド");
@@ -183,7 +183,7 @@ TEST_F(MainWindow, WindowPagesStatusBarAndImagesStartAsDesigned) {
 }
 
 TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     for (const ControlRow& row : ControlTable()) row.control(f).setEnabled(true);
     const std::vector<std::wstring> orders[] = {
         {L"ButtonSendTo1", L"ButtonDeskTop1", L"ButtonStartMenu1", L"ButtonStartUp1",
@@ -210,7 +210,7 @@ TEST_F(MainWindow, TabWalksEachPageInItsOrder) {
 }
 
 TEST_F(MainWindow, TheDestinationChangesByClickAndArrowKeysNeverByFocusAlone) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.SetPanelEnabled(f.GridPanel6, true);
     RadioButton* group[] = {&f.RadioButtonDeskTop1, &f.RadioButtonStartMenu2,
                             &f.RadioButtonStartUp3};
@@ -254,7 +254,7 @@ TEST_F(MainWindow, TheDestinationChangesByClickAndArrowKeysNeverByFocusAlone) {
 }
 
 TEST_F(MainWindow, PageKeysCycleThePagesAsAClickOnTheTabDoes) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const struct {
         UINT key;
         bool shift;
@@ -283,7 +283,7 @@ TEST_F(MainWindow, PageKeysCycleThePagesAsAClickOnTheTabDoes) {
 }
 
 TEST_F(MainWindow, TheFocusStartsInTheTargetFieldAndComesBackAfterAnotherWindow) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     EXPECT_EQ(::GetFocus(), f.Edit1.hwnd);
 
     // A half-typed launcher is not remembered when another window is activated.
@@ -310,16 +310,16 @@ TEST_F(MainWindow, TheFocusStartsInTheTargetFieldAndComesBackAfterAnotherWindow)
 }
 
 TEST_F(MainWindow, StartUpThatFilledBothFieldsPutsTheFocusOnTheTest) {
-    const std::wstring settings = SettingsFile();
+    const std::wstring settings = settingsFile();
     ::SHCreateDirectoryExW(nullptr, settings.substr(0, settings.rfind(L'\\')).c_str(), nullptr);
     WriteBytes(settings, "[OPTION]\r\nFileName=C:\\Docs\\a.txt\r\nExeName=C:\\Tools\\v.exe\r\n");
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     ASSERT_TRUE(f.ButtonTest12.enabled());
     EXPECT_EQ(::GetFocus(), f.ButtonTest12.hwnd);
 }
 
 TEST_F(MainWindow, FieldsAreNamedByTheLabelJustBeforeThemAndButtonsByTheirCaptions) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const std::pair<Label*, Control*> named[] = {
         {&f.Label1, &f.Edit1}, {&f.Label2, &f.ComboBox2}, {&f.Label3, &f.Edit3}};
     for (const auto& [label, field] : named) {
@@ -341,7 +341,7 @@ TEST_F(MainWindow, FieldsAreNamedByTheLabelJustBeforeThemAndButtonsByTheirCaptio
 }
 
 TEST_F(MainWindow, ADpiChangeWhileStartUpPlacesTheHiddenWindowKeepsItsRectangle) {
-    TPallendoForm& f = CreateForm({}, false);
+    TPallendoForm& f = createForm({}, false);
     RECT placed{};
     ::GetWindowRect(f.hwnd, &placed);
     auto changeDpi = [&](int dpi, RECT suggested) {
@@ -368,7 +368,7 @@ TEST_F(MainWindow, ADpiChangeWhileStartUpPlacesTheHiddenWindowKeepsItsRectangle)
 }
 
 TEST_F(MainWindow, ABoxIsModalToTheWindowAndGivesBackActivationAndFocus) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                    nullptr, nullptr, nullptr, nullptr);
     ::SetActiveWindow(f.hwnd);
@@ -409,7 +409,7 @@ TEST_F(MainWindow, ABoxIsModalToTheWindowAndGivesBackActivationAndFocus) {
 }
 
 TEST_F(MainWindow, TheShellsDeleteConfirmationIsModalToTheWindow) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     TestFolder folder(L"modal delete");
     const std::wstring file = folder / L"gone.txt";
     WriteBytes(file, "x");
@@ -429,7 +429,7 @@ TEST_F(MainWindow, TheShellsDeleteConfirmationIsModalToTheWindow) {
 }
 
 TEST_F(MainWindow, TabAndEnterWorkThroughTheMessageLoop) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.ButtonSelectFile1.setFocus();
     ::PostMessageW(f.ButtonSelectFile1.hwnd, WM_KEYDOWN, VK_TAB, 0);
     PumpMessages();
@@ -437,14 +437,14 @@ TEST_F(MainWindow, TabAndEnterWorkThroughTheMessageLoop) {
 }
 
 TEST_F(MainWindow, TabsShareThreeQuartersOfTheRow) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     ::SetWindowPos(f.PageControl1.hwnd, nullptr, 0, 0, 600, 200, SWP_NOMOVE | SWP_NOZORDER);
     f.FormResize();
     EXPECT_EQ(f.PageControl1.tabWidth(), 150);
 }
 
 TEST_F(MainWindow, UpperGroupTakesSixtyPercentOfTheEditPage) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     for (int height : {250, 251}) {
         ::SetWindowPos(f.TsEdit1.hwnd, nullptr, 0, 0, 500, height, SWP_NOMOVE | SWP_NOZORDER);
         RECT upper{}, lower{};
@@ -463,13 +463,13 @@ TEST_F(MainWindow, ClockShowsDateTwoBlanksAndTwentyFourHourTime) {
     morning.wYear = 2024, morning.wMonth = 5, morning.wDay = 10, morning.wHour = 9,
     morning.wMinute = 5;
     UseClock([morning] { return morning; });
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     EXPECT_EQ(f.clock(), L"2024/05/10  09:05");
     UseClock({});
 }
 
 TEST_F(MainWindow, SwitchingPagesEmptiesTheMessagePanelOnly) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.setMessage(L"report.docx を設定しました");
     const std::wstring clock = f.clock();
     TabCtrl_SetCurFocus(f.PageControl1.hwnd, 0);  // as a click on the tab does
@@ -481,7 +481,7 @@ TEST_F(MainWindow, SwitchingPagesEmptiesTheMessagePanelOnly) {
 }
 
 TEST_F(MainWindow, PanelSwitchReachesEveryControlDirectlyInIt) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.SetPanelEnabled(f.GridPanel6, true);
     EXPECT_TRUE(f.GridPanel6.enabled());
     for (const GridCell& cell : f.GridPanel6.cells()) EXPECT_TRUE(cell.control->enabled());
@@ -492,7 +492,7 @@ TEST_F(MainWindow, PanelSwitchReachesEveryControlDirectlyInIt) {
 }
 
 TEST_F(MainWindow, AnsweringNoKeepsTheWindowAndItsTemporaryFile) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const std::wstring temp = f.TempFileName1;
     EXPECT_TRUE(FileExists(temp));
     EXPECT_EQ(FileNamePart(temp).substr(0, 3), L"tmp");
@@ -509,7 +509,7 @@ TEST_F(MainWindow, AnsweringNoKeepsTheWindowAndItsTemporaryFile) {
 }
 
 TEST_F(MainWindow, UncheckedConfirmationClosesWithoutAsking) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const std::wstring temp = f.TempFileName1;
     EXPECT_TRUE(f.close());
     EXPECT_TRUE(prompter.asked.empty());
@@ -517,7 +517,7 @@ TEST_F(MainWindow, UncheckedConfirmationClosesWithoutAsking) {
 }
 
 TEST_F(MainWindow, SessionEndNeverAsksAndALaterCloseAsksAgain) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.CheckBoxCloseQuery1.setChecked(true);
     const std::wstring temp = f.TempFileName1;
     EXPECT_EQ(::SendMessageW(f.hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
@@ -538,7 +538,7 @@ TEST_F(MainWindow, StartUpFailureSkipsTheRemainingStepsButTheWindowRuns) {
     const std::wstring missing = folder / L"no such folder";
     ::SetEnvironmentVariableW(L"TMP", missing.c_str());
     ::SetEnvironmentVariableW(L"TEMP", missing.c_str());
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     ::SetEnvironmentVariableW(L"TMP", tmp[0] ? tmp : nullptr);
     ::SetEnvironmentVariableW(L"TEMP", temp[0] ? temp : nullptr);
     ASSERT_EQ(prompter.asked.size(), 1u);

@@ -52,18 +52,18 @@ public:
         if (urlScheme && !existed_)
             ::RegSetKeyValueW(HKEY_CLASSES_ROOT, type_.c_str(), L"URL Protocol", REG_SZ, L"",
                               sizeof(wchar_t));
-        Set(L"\"" + Probe::Path() + L"\" \"%1\"");
+        set(L"\"" + Probe::path() + L"\" \"%1\"");
     }
     ~ProbeOpens() {
         if (existed_)
-            Set(original_);
+            set(original_);
         else
             ::RegDeleteTreeW(HKEY_CLASSES_ROOT, type_.c_str());
     }
 
 private:
     std::wstring command() const { return type_ + L"\\shell\\open\\command"; }
-    void Set(const std::wstring& value) const {
+    void set(const std::wstring& value) const {
         ::RegSetKeyValueW(HKEY_CLASSES_ROOT, command().c_str(), nullptr, REG_SZ, value.c_str(),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
@@ -90,7 +90,7 @@ TEST_F(HelpFileOpening, TheNearestHelpFileOnTheWayUpIsOpenedThroughTheShell) {
     WriteBytes(app + L"\\viewer.chm", "own folder");
     EXPECT_EQ(FindHelpFile(executable), app + L"\\viewer.chm");
     ShowHelpFile(executable);
-    auto arguments = probe.WaitForArguments();
+    auto arguments = probe.waitForArguments();
     ASSERT_TRUE(arguments.has_value());
     // The path with its blanks arrived whole: one argument, exactly the file.
     EXPECT_EQ(*arguments, std::vector<std::wstring>{app + L"\\viewer.chm"});
@@ -102,7 +102,7 @@ TEST_F(HelpFileOpening, AHelpFileOnlyInTheParentFolderIsFound) {
     ::CreateDirectoryW(app.c_str(), nullptr);
     WriteBytes(root / L"viewer.chm", "parent");
     ShowHelpFile(app + L"\\viewer.exe");
-    auto arguments = probe.WaitForArguments();
+    auto arguments = probe.waitForArguments();
     ASSERT_TRUE(arguments.has_value());
     EXPECT_EQ(*arguments, std::vector<std::wstring>{root / L"viewer.chm"});
     EXPECT_TRUE(prompter.asked.empty());
@@ -110,7 +110,7 @@ TEST_F(HelpFileOpening, AHelpFileOnlyInTheParentFolderIsFound) {
 
 TEST_F(HelpFileOpening, WithoutAnyHelpFileButton4NamesTheFileItLookedFor) {
     // The test program has no help file anywhere above it: it looks for its own name.
-    CreateForm();
+    createForm();
     form->Button4.click();
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].kind, L"message");
@@ -130,7 +130,7 @@ class HelpPage : public FormFixture {};
 TEST_F(HelpPage, TheWebPagesAndTheDefaultAppsPageOpenThroughTheShell) {
     ProbeOpens web(L"https", true);
     ProbeOpens settings(L"ms-settings", true);
-    CreateForm();
+    createForm();
     const std::pair<Button*, std::wstring_view> buttons[] = {
         {&form->Button7, kProductPageUrl},
         {&form->Button8, kHomePageUrl},
@@ -138,7 +138,7 @@ TEST_F(HelpPage, TheWebPagesAndTheDefaultAppsPageOpenThroughTheShell) {
     for (const auto& [button, address] : buttons) {
         Probe probe;
         button->click();
-        const auto arguments = probe.WaitForArguments();
+        const auto arguments = probe.waitForArguments();
         ASSERT_TRUE(arguments.has_value()) << std::wstring(address).c_str();
         EXPECT_EQ(*arguments, std::vector<std::wstring>{std::wstring(address)});
     }

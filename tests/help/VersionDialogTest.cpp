@@ -27,7 +27,7 @@ class DialogDriver {
 public:
     explicit DialogDriver(std::deque<Step> steps) : steps_(std::move(steps)) {
         current() = this;
-        timer_ = ::SetTimer(nullptr, 0, 20, &Tick);
+        timer_ = ::SetTimer(nullptr, 0, 20, &tick);
     }
     ~DialogDriver() {
         ::KillTimer(nullptr, timer_);
@@ -43,15 +43,15 @@ private:
         return driver;
     }
     // The dialog box this thread shows, if any.
-    static HWND ShownDialog() {
+    static HWND shownDialog() {
         for (HWND window : ThreadWindows(::GetCurrentThreadId()))
             if (HasClass(window, L"#32770") && ::IsWindowVisible(window)) return window;
         return nullptr;
     }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         DialogDriver* self = current();
         if (!self) return;
-        HWND dialog = ShownDialog();
+        HWND dialog = shownDialog();
         if (!dialog) return;
         self->seen = dialog;
         if (!self->steps_.empty()) {
@@ -134,7 +134,7 @@ protected:
         UseClock({});
         FormFixture::TearDown();
     }
-    std::wstring ExpectedText() const {
+    std::wstring expectedText() const {
         return L"パレンド V1.1 () Release Build\r\n" + ExecutablePath() + L"\r\nCurrentScreen " +
                std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) + L" x " +
                std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"\r\n\r\n" +
@@ -149,7 +149,7 @@ protected:
 
 TEST_F(VersionDialog, HasItsTenLinesForTheMomentItIsOpened) {
     // The test program carries no version resource: its parentheses stay empty.
-    EXPECT_EQ(VersionDialogText(), ExpectedText());
+    EXPECT_EQ(VersionDialogText(), expectedText());
     // The maker's addresses name no real site.
     for (std::wstring_view address : {kContactAddress, kHomePageUrl, kProductPageUrl})
         EXPECT_TRUE(address.find(L"example.jp") != std::wstring_view::npos ||
@@ -209,12 +209,12 @@ void CheckMessageBoxLayout(HWND dialog, const std::wstring& expectedText) {
 }
 
 TEST_F(VersionDialog, IsLaidOutLikeAMessageBoxAndEnterClosesIt) {
-    CreateForm();
+    createForm();
     bool checked = false;
     DialogDriver driver({[&](HWND dialog) {
                              checked = true;
                              EXPECT_FALSE(::IsWindowEnabled(form->hwnd)) << "modal";
-                             CheckMessageBoxLayout(dialog, ExpectedText());
+                             CheckMessageBoxLayout(dialog, expectedText());
                          },
                          [](HWND) { PostKey(VK_RETURN); }});
     form->Button5.click();
@@ -226,7 +226,7 @@ TEST_F(VersionDialog, IsLaidOutLikeAMessageBoxAndEnterClosesIt) {
 }
 
 TEST_F(VersionDialog, EnterAndEscPressedWhileTheClockTicksStillCloseIt) {
-    CreateForm();
+    createForm();
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
         SCOPED_TRACE(key);
         // The clock's tick handles the waiting key itself, inside the dialog's own loop.
@@ -241,7 +241,7 @@ TEST_F(VersionDialog, EnterAndEscPressedWhileTheClockTicksStillCloseIt) {
 }
 
 TEST_F(VersionDialog, ALongPathWrapsAtHalfTheScreenAndANewScaleLaysItOutAgain) {
-    CreateForm();
+    createForm();
     // A program deep in folders whose names hold no blank to wrap at.
     std::wstring path = L"C:\\";
     while (path.size() < 400) path += L"Verylongfoldername\\";
@@ -282,7 +282,7 @@ TEST_F(VersionDialog, ALongPathWrapsAtHalfTheScreenAndANewScaleLaysItOutAgain) {
 }
 
 TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {
-    CreateForm();
+    createForm();
     SetClipboardText(L"before");
     DialogDriver driver({[](HWND) { PostControlC(); }, [](HWND) { ReleaseControl(); },
                          [](HWND) { PostKey(VK_ESCAPE); }});
@@ -290,13 +290,13 @@ TEST_F(VersionDialog, ControlCCopiesItsContentAndEscClosesIt) {
     ReleaseControl();
     EXPECT_FALSE(driver.forcedClose) << "Esc did not close the dialog";
     const std::wstring divider = L"---------------------------\r\n";
-    EXPECT_EQ(ClipboardText(), divider + L"パレンド\r\n" + divider + ExpectedText() + L"\r\n" +
+    EXPECT_EQ(ClipboardText(), divider + L"パレンド\r\n" + divider + expectedText() + L"\r\n" +
                                    divider + L"OK   \r\n" + divider);
     EXPECT_TRUE(prompter.asked.empty());
 }
 
 TEST_F(VersionDialog, AClipboardThatCannotBeOpenedGivesTheErrorBoxAndTheDialogStays) {
-    CreateForm();
+    createForm();
     SetClipboardText(L"kept");
     // Another thread holds the clipboard open while Ctrl+C is pressed.
     const UniqueKernelHandle opened(::CreateEventW(nullptr, TRUE, FALSE, nullptr));

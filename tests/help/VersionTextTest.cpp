@@ -142,7 +142,7 @@ TEST(FileVersion, IsEmptyForAFileWithoutAVersionResource) {
     TestFolder folder(L"version");
     WriteBytes(folder / L"plain.txt", "no resources here");
     EXPECT_EQ(FileVersionText(folder / L"plain.txt"), L"");
-    EXPECT_EQ(FileVersionText(Probe::Path()), L"");
+    EXPECT_EQ(FileVersionText(Probe::path()), L"");
     EXPECT_EQ(FileVersionText(folder / L"missing.exe"), L"");
 }
 

@@ -49,7 +49,7 @@ int IconSizeOf(HIMAGELIST list) {
 class FieldIcons : public PairingFixture {};
 
 TEST_F(FieldIcons, TheTargetShowsTheIconOfItsExtensionWhateverItsCase) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     struct Step {
         const wchar_t* text;
         const wchar_t* sameIconAs;  // an earlier text of the same type, or nullptr
@@ -75,7 +75,7 @@ TEST_F(FieldIcons, TheTargetShowsTheIconOfItsExtensionWhateverItsCase) {
 }
 
 TEST_F(FieldIcons, ATypeShownAgainAfterAChangeOfSizeHasTheNewSize) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.Edit1.setText(L"C:\\docs\\report.txt");
     f.Edit1.setText(L"C:\\docs\\picture.bmp");
     f.ImageList1.resize(32);
@@ -90,7 +90,7 @@ TEST_F(FieldIcons, TheLauncherShowsAnIconOnlyWhileItsTextNamesAProgram) {
     TestFolder folder(L"launcher-icon-steps");
     const std::wstring batch = folder / L"run.bat";
     WriteBytes(batch, "@echo off\r\n");
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     struct Step {
         std::wstring text;
         bool icon;
@@ -101,20 +101,20 @@ TEST_F(FieldIcons, TheLauncherShowsAnIconOnlyWhileItsTextNamesAProgram) {
         {ProductPath(), true},            // the same program again
         {batch, false},                   // a file without an icon
         {L"notepad.exe", true},           // found on the search path, as the shell finds it
-        {Probe::Path(), false},           // a program without an icon of its own
+        {Probe::path(), false},           // a program without an icon of its own
         {L"\\\\server\\share\\", false},  // a UNC name not yet naming a file
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(WideToUtf8(step.text));
-        SetLauncher(step.text);
+        setLauncher(step.text);
         EXPECT_EQ(f.ImageList2.count(), step.icon ? 1 : 0);
         EXPECT_EQ(f.ButtonExe2.showsImage(), step.icon);
         EXPECT_TRUE(f.ButtonExe2.enabled());
     }
     // Typed key by key: every prefix of a UNC name shows no icon and keeps the button enabled.
-    SetLauncher(L"");
+    setLauncher(L"");
     form->ComboBox2.setFocus();
-    Type(LauncherEdit(), L"\\\\fileserver\\public");
+    typeInto(launcherEdit(), L"\\\\fileserver\\public");
     EXPECT_EQ(f.ComboBox2.text(), L"\\\\fileserver\\public");
     EXPECT_EQ(f.ImageList2.count(), 0);
     EXPECT_TRUE(f.ButtonExe2.enabled());

@@ -31,7 +31,7 @@ public:
     }
     std::wstring path() const { return folder_ / L"record.bat"; }
     std::wstring log() const { return folder_ / L"record.log"; }
-    std::vector<std::wstring> Lines() const {
+    std::vector<std::wstring> recordedLines() const {
         const std::wstring text = DecodeOem(ReadBytes(log()));
         std::vector<std::wstring> lines;
         std::size_t start = 0;
@@ -41,9 +41,9 @@ public:
         return lines;
     }
     // The log once it holds at least n lines (what it holds when the deadline passes).
-    std::vector<std::wstring> WaitForLines(std::size_t n) const {
-        PumpUntil([&] { return Lines().size() >= n; });
-        return Lines();
+    std::vector<std::wstring> waitForLines(std::size_t n) const {
+        PumpUntil([&] { return recordedLines().size() >= n; });
+        return recordedLines();
     }
 
 private:
@@ -53,8 +53,8 @@ private:
 class LaunchActions : public PairingFixture {
 protected:
     // Runs the test and expects the launcher to have got the new copy's path as its one argument.
-    std::wstring ExpectCopyLaunched(std::optional<Probe>& probe) {
-        const Args args = RunTest(probe);
+    std::wstring expectCopyLaunched(std::optional<Probe>& probe) {
+        const Args args = runTest(probe);
         EXPECT_EQ(args, Args{form->TempFileName1});
         return form->TempFileName1;
     }
@@ -71,11 +71,11 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
         std::optional<TempFolderOverride> temp;
         if (blanks) temp.emplace(blankTemp.path());
         const std::wstring tempFolder = TempFolder();
-        TPallendoForm& f = PairWithProbe(target);
+        TPallendoForm& f = pairWithProbe(target);
         ASSERT_TRUE(f.ButtonTest12.enabled());
 
         std::optional<Probe> probe;
-        const Args args = RunTest(probe);
+        const Args args = runTest(probe);
         const std::wstring copy = f.TempFileName1;
         EXPECT_EQ(args, Args{copy});
         EXPECT_EQ(FileNamePart(copy), L"Quarterlyreport.txt");
@@ -83,23 +83,23 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
         EXPECT_EQ(ReadBytes(copy), "figures of the quarter\r\n");
         EXPECT_EQ(copy.find(L' ') != std::wstring::npos, blanks);
         // Quoted always, with or without blanks, as the dedicated shortcut quotes it.
-        EXPECT_NE(probe->CommandLine().find(L'"' + copy + L'"'), std::wstring::npos);
+        EXPECT_NE(probe->commandLine().find(L'"' + copy + L'"'), std::wstring::npos);
 
         EXPECT_TRUE(f.GridPanel6.enabled());
         EXPECT_TRUE(f.RadioButtonDeskTop1.enabled());
         EXPECT_EQ(f.ButtonCreate3.imageIndex(), 1);
-        EXPECT_EQ(Message(), L"Quarterly report.txt を probe.exe で開きました");
+        EXPECT_EQ(shownMessage(), L"Quarterly report.txt を probe.exe で開きました");
         EXPECT_EQ(f.ShortCut1, L"");
         EXPECT_EQ(f.Edit3.text(), L"Quarterly report.txt(probe)");
         EXPECT_TRUE(f.ButtonOpenFolder3.enabled());
         EXPECT_FALSE(f.ButtonProperties3.enabled());
         EXPECT_FALSE(f.ButtonExeLink3.enabled());
         if (f.ButtonCreate3.enabled()) {
-            EXPECT_EQ(Focus(), f.ButtonCreate3.hwnd);
+            EXPECT_EQ(focusedControl(), f.ButtonCreate3.hwnd);
         }
-        EXPECT_EQ(History(), Args{});  // the test leaves the history alone
+        EXPECT_EQ(historyEntries(), Args{});  // the test leaves the history alone
 
-        CloseForm();
+        closeForm();
         EXPECT_FALSE(Exists(copy));
         EXPECT_FALSE(Exists(FolderPart(copy)));  // this run's own folder goes with it
         EXPECT_TRUE(Exists(target));
@@ -109,26 +109,26 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
 TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     TestFolder folder(L"failures");
     const std::wstring missingTarget = folder / L"not there.txt";
-    TPallendoForm& f = PairWithProbe(missingTarget);
+    TPallendoForm& f = pairWithProbe(missingTarget);
 
     // A copy that cannot be made is a failed test: nothing is started.
     std::optional<Probe> probe;
     probe.emplace();
     f.ButtonTest12.click();
     EXPECT_EQ(prompter.texts(L"message"), Args{L"実行できませんでした 2\r\n" + SystemErrorText(2) +
-                                               L"\r\n" + Probe::Path() + L"\r\n" + missingTarget});
-    EXPECT_EQ(Message(), L"not there.txt を probe.exe で開けませんでした");
+                                               L"\r\n" + Probe::path() + L"\r\n" + missingTarget});
+    EXPECT_EQ(shownMessage(), L"not there.txt を probe.exe で開けませんでした");
     EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_FALSE(Exists(f.TempFileName1));
     prompter.clear();
     const std::wstring present = folder / L"there.txt";
     WriteBytes(present, "x");
     f.Edit1.setText(present);
-    RunTest(probe);
+    runTest(probe);
     f.Edit1.setText(missingTarget);
 
     const std::wstring missingLauncher = folder / L"missing.exe";
-    SetLauncher(missingLauncher);
+    setLauncher(missingLauncher);
     f.ButtonTest12.click();
     const std::wstring expected = L"実行できませんでした 2\r\n" + SystemErrorText(2) + L"\r\n" +
                                   missingLauncher + L"\r\n" + missingTarget;
@@ -137,14 +137,14 @@ TEST_F(LaunchActions, FailuresAreReportedAndCloseThePanel) {
     EXPECT_FALSE(f.ButtonOpenFolder3.enabled());
     EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
     EXPECT_TRUE(f.ButtonTest12.enabled());
-    EXPECT_EQ(Message(), L"not there.txt を missing.exe で開けませんでした");
+    EXPECT_EQ(shownMessage(), L"not there.txt を missing.exe で開けませんでした");
 
     // A target the path rules refuse stops the test before anything is started.
     const std::wstring earlier = folder / L"earlier.txt";
     WriteBytes(earlier, "x");
     f.Edit1.setText(earlier);
-    SetLauncher(Probe::Path());
-    RunTest(probe);
+    setLauncher(Probe::path());
+    runTest(probe);
     const std::wstring earlierCopy = f.TempFileName1;
     ASSERT_TRUE(Exists(earlierCopy));
     prompter.clear();
@@ -159,18 +159,18 @@ TEST_F(LaunchActions, UncheckingTheStockOptionKeepsTheLauncherTheUserChose) {
     TestFolder folder(L"emptied");
     const std::wstring target = folder / L"a.txt";
     WriteBytes(target, "a");
-    TPallendoForm& f = PairWithProbe(target);  // a launcher typed or browsed, never remembered
+    TPallendoForm& f = pairWithProbe(target);  // a launcher typed or browsed, never remembered
     f.ComboBox2.add(L"notepad.exe");
     f.ComboBox2.add(L"mspaint.exe");
     f.ComboBox2.add(L"(履歴をクリア)");
     ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK, BST_CHECKED, 0);
     f.CheckBoxAddHistory1.setChecked(false);
-    EXPECT_EQ(History(), Args{});
-    ASSERT_EQ(f.ComboBox2.text(), Probe::Path());
+    EXPECT_EQ(historyEntries(), Args{});
+    ASSERT_EQ(f.ComboBox2.text(), Probe::path());
     ASSERT_TRUE(f.ButtonTest12.enabled());
 
     std::optional<Probe> probe;
-    ExpectCopyLaunched(probe);
+    expectCopyLaunched(probe);
     EXPECT_EQ(f.Edit3.text(), L"a.txt(probe)");
 }
 
@@ -185,32 +185,32 @@ TEST_F(LaunchActions, TestCopiesNeverTouchTheUsersFilesAndOnlyTheLastOneLives) {
     const std::wstring report = documents / L"Quarterly report.txt";
     WriteBytes(report, "report");
 
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const std::wstring reserved = f.TempFileName1;
-    SetLauncher(Probe::Path());
+    setLauncher(Probe::path());
     std::optional<Probe> probe;
 
     f.Edit1.setText(inTemp);
-    const std::wstring first = ExpectCopyLaunched(probe);
+    const std::wstring first = expectCopyLaunched(probe);
     EXPECT_NE(first, inTemp);
     EXPECT_FALSE(Exists(reserved));  // the file reserved at start-up made way for the first copy
     EXPECT_EQ(ReadBytes(first), "the user's document");
-    ExpectCopyLaunched(probe);
+    expectCopyLaunched(probe);
 
     f.Edit1.setText(report);
-    const std::wstring second = ExpectCopyLaunched(probe);
+    const std::wstring second = expectCopyLaunched(probe);
     EXPECT_FALSE(Exists(first));
     EXPECT_EQ(ReadBytes(second), "report");
     EXPECT_NE(second, sameName);
 
     // The last copy itself taken as the target is kept for its own test.
     f.Edit1.setText(second);
-    EXPECT_EQ(ExpectCopyLaunched(probe), second);
+    EXPECT_EQ(expectCopyLaunched(probe), second);
     EXPECT_EQ(ReadBytes(second), "report");
 
     EXPECT_EQ(ReadBytes(inTemp), "the user's document");
     EXPECT_EQ(ReadBytes(sameName), "the user's other file");
-    CloseForm();
+    closeForm();
     // The copy the user took as the target is theirs now: the close leaves it.
     EXPECT_EQ(ReadBytes(second), "report");
     RemoveTree(FolderPart(second));
@@ -223,7 +223,7 @@ TEST_F(LaunchActions, TestCopiesNeverTouchTheUsersFilesAndOnlyTheLastOneLives) {
 TEST_F(LaunchActions, EveryTargetNameReachesTheLauncherAsOneArgument) {
     TestFolder documents(L"target names");
     RecordingBatch batch;
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const wchar_t* names[] = {L"R&D.txt", L"x&y^z.txt", L"報告 書 (案).txt", L"a,b;c=d.txt"};
     std::size_t batchRuns = 0;
     for (const wchar_t* name : names) {
@@ -232,19 +232,19 @@ TEST_F(LaunchActions, EveryTargetNameReachesTheLauncherAsOneArgument) {
         WriteBytes(target, "content");
         f.Edit1.setText(target);
 
-        SetLauncher(Probe::Path());
+        setLauncher(Probe::path());
         std::optional<Probe> probe;
-        const std::wstring copy = ExpectCopyLaunched(probe);
+        const std::wstring copy = expectCopyLaunched(probe);
         EXPECT_EQ(ReadBytes(copy), "content");
         EXPECT_EQ(f.Edit3.text(), std::wstring(name) + L"(probe)");
 
         // Under the command interpreter & ^ ( ) , ; = and blanks stay inside the one argument.
-        SetLauncher(batch.path());
+        setLauncher(batch.path());
         f.ButtonTest12.click();
-        const std::vector<std::wstring> lines = batch.WaitForLines(++batchRuns);
+        const std::vector<std::wstring> lines = batch.waitForLines(++batchRuns);
         ASSERT_EQ(lines.size(), batchRuns) << "the batch file ran " << lines.size() << " times";
         EXPECT_EQ(lines.back(), Quote(f.TempFileName1));
-        EXPECT_EQ(Message(), std::wstring(name) + L" を record.bat で開きました");
+        EXPECT_EQ(shownMessage(), std::wstring(name) + L" を record.bat で開きました");
     }
 }
 
@@ -257,7 +257,7 @@ TEST_F(LaunchActions, LauncherTextsEitherWorkOrStopBeforeAnythingStarts) {
         std::wstring launcher;
         std::wstring refusal;  // the error box's text; empty when the probe starts
     };
-    const std::wstring probe = Probe::Path();
+    const std::wstring probe = Probe::path();
     const std::wstring invalid = L"パスに無効な文字が含まれています.";
     const Case cases[] = {
         {"pasted with quotes", L'"' + probe + L'"', L""},
@@ -268,20 +268,20 @@ TEST_F(LaunchActions, LauncherTextsEitherWorkOrStopBeforeAnythingStarts) {
         {"a bar", FolderPart(probe) + L"\\a|b.exe", invalid},
         {"blanks only", L"   ", L"ファイル名が空です."},
     };
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         prompter.clear();
         f.Edit1.setText(target);
-        SetLauncher(c.launcher);
+        setLauncher(c.launcher);
         ASSERT_TRUE(f.ButtonTest12.enabled());
         Probe record;
         f.ButtonTest12.click();
         if (c.refusal.empty()) {
-            EXPECT_EQ(record.WaitForArguments(), Args{f.TempFileName1});
+            EXPECT_EQ(record.waitForArguments(), Args{f.TempFileName1});
             EXPECT_TRUE(prompter.asked.empty());
             EXPECT_TRUE(f.GridPanel6.enabled());
-            EXPECT_EQ(Message(), L"memo.txt を probe.exe で開きました");
+            EXPECT_EQ(shownMessage(), L"memo.txt を probe.exe で開きました");
             EXPECT_EQ(f.Edit3.text(), L"memo.txt(probe)");
             continue;
         }
@@ -293,7 +293,7 @@ TEST_F(LaunchActions, LauncherTextsEitherWorkOrStopBeforeAnythingStarts) {
         EXPECT_FALSE(f.ButtonProperties3.enabled());
         EXPECT_FALSE(f.ButtonExeLink3.enabled());
         PumpMessages();
-        EXPECT_FALSE(record.WaitForArguments(std::chrono::milliseconds(0)).has_value())
+        EXPECT_FALSE(record.waitForArguments(std::chrono::milliseconds(0)).has_value())
             << "something was started";
     }
 }
@@ -310,7 +310,7 @@ TEST_F(LaunchActions, TheCopyGoesOnlyIntoAFolderThisRunCreated) {
     const std::wstring foreign = JoinPath(taken, L"plan.txt");
     WriteBytes(foreign, "someone else's plan");
 
-    TPallendoForm& f = PairWithProbe(target);
+    TPallendoForm& f = pairWithProbe(target);
     {
         // No folder can be made where the temporary folder is not there: the copy goes nowhere.
         TestFolder parent(L"gone temp");
@@ -319,15 +319,15 @@ TEST_F(LaunchActions, TheCopyGoesOnlyIntoAFolderThisRunCreated) {
         const DWORD code = ERROR_PATH_NOT_FOUND;
         EXPECT_EQ(prompter.texts(L"message"),
                   Args{L"実行できませんでした " + std::to_wstring(code) + L"\r\n" +
-                       SystemErrorText(code) + L"\r\n" + Probe::Path() + L"\r\n" + target});
+                       SystemErrorText(code) + L"\r\n" + Probe::path() + L"\r\n" + target});
         EXPECT_FALSE(f.GridPanel6.enabled());
-        EXPECT_EQ(Message(), L"plan.txt を probe.exe で開けませんでした");
+        EXPECT_EQ(shownMessage(), L"plan.txt を probe.exe で開けませんでした");
     }
     std::optional<Probe> probe;
-    const std::wstring copy = ExpectCopyLaunched(probe);
+    const std::wstring copy = expectCopyLaunched(probe);
     EXPECT_NE(SamePath(FolderPart(copy), taken), true) << WideToUtf8(copy);
     EXPECT_EQ(ReadBytes(copy), "the plan");
-    CloseForm();
+    closeForm();
     EXPECT_FALSE(Exists(copy));
     EXPECT_EQ(ReadBytes(foreign), "someone else's plan");
     RemoveTree(taken);
@@ -339,18 +339,18 @@ TEST_F(LaunchActions, TheCloseDeletesEveryCopyThisRunMadeButNeverTheTarget) {
     const std::wstring second = documents / L"Quarterly report.txt";
     WriteBytes(first, "first");
     WriteBytes(second, "second");
-    TPallendoForm& f = CreateForm();
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = createForm();
+    setLauncher(Probe::path());
     std::optional<Probe> probe;
 
     f.Edit1.setText(first);
-    const std::wstring firstCopy = ExpectCopyLaunched(probe);
+    const std::wstring firstCopy = expectCopyLaunched(probe);
     // A launcher that still holds its copy keeps the next test from deleting it.
     UniqueFile held(::CreateFileW(firstCopy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     f.Edit1.setText(second);
-    const std::wstring secondCopy = ExpectCopyLaunched(probe);
+    const std::wstring secondCopy = expectCopyLaunched(probe);
     EXPECT_TRUE(Exists(firstCopy));
     held.reset();
 
@@ -359,10 +359,10 @@ TEST_F(LaunchActions, TheCloseDeletesEveryCopyThisRunMadeButNeverTheTarget) {
     ASSERT_NE(::GetShortPathNameW(secondCopy.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_NE(std::wstring(shortPath), secondCopy) << "no short spelling to try";
     f.Edit1.setText(shortPath);
-    ExpectCopyLaunched(probe);
+    expectCopyLaunched(probe);
     EXPECT_EQ(ReadBytes(secondCopy), "second");
 
-    CloseForm();
+    closeForm();
     EXPECT_FALSE(Exists(firstCopy));
     EXPECT_EQ(ReadBytes(secondCopy), "second");
     RemoveTree(FolderPart(secondCopy));
@@ -373,14 +373,14 @@ TEST_F(LaunchActions, AReadOnlyTargetsCopyIsReplacedByTheNextTestAndGoesAtTheClo
     const std::wstring target = documents / L"locked.txt";
     WriteBytes(target, "kept as it is");
     ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    PairWithProbe(target);
+    pairWithProbe(target);
     std::optional<Probe> probe;
-    const std::wstring copy = ExpectCopyLaunched(probe);
+    const std::wstring copy = expectCopyLaunched(probe);
     EXPECT_TRUE(::GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY)
         << "the copy carries its original's attributes";
-    ExpectCopyLaunched(probe);
+    expectCopyLaunched(probe);
     EXPECT_TRUE(prompter.texts(L"message").empty()) << "the second test replaced the copy";
-    CloseForm();
+    closeForm();
     EXPECT_FALSE(Exists(copy));
     EXPECT_FALSE(Exists(FolderPart(copy)));
     EXPECT_EQ(ReadBytes(target), "kept as it is");
@@ -388,23 +388,23 @@ TEST_F(LaunchActions, AReadOnlyTargetsCopyIsReplacedByTheNextTestAndGoesAtTheClo
 }
 
 TEST_F(LaunchActions, OpenDefaultAndLauncherAloneStartWithoutArguments) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     std::optional<Probe> probe;
 
     probe.emplace();
-    f.Edit1.setText(Probe::Path());  // a program is its own default
+    f.Edit1.setText(Probe::path());  // a program is its own default
     f.ButtonOpenDefault1.click();
-    EXPECT_EQ(probe->WaitForArguments(), Args{});
+    EXPECT_EQ(probe->waitForArguments(), Args{});
 
     probe.emplace();
-    SetLauncher(Probe::Path());
+    setLauncher(Probe::path());
     f.ButtonExe2.click();
-    EXPECT_EQ(probe->WaitForArguments(), Args{});
+    EXPECT_EQ(probe->waitForArguments(), Args{});
 
-    SetLauncher(L"");
+    setLauncher(L"");
     f.ButtonExe2Click();  // nothing to start
     EXPECT_TRUE(prompter.asked.empty());
-    EXPECT_EQ(Message(), L"");
+    EXPECT_EQ(shownMessage(), L"");
 }
 
 }  // namespace

@@ -32,11 +32,11 @@ const FieldCase kFieldCases[] = {
 };
 
 TEST_F(LaunchPairFields, BothFieldsFilledEnableTheTestWhateverTheyHold) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     for (const FieldCase& c : kFieldCases) {
         SCOPED_TRACE(testing::Message() << WideToUtf8(c.target) << " / " << WideToUtf8(c.launcher));
         f.Edit1.setText(L"x");  // a change, whatever the case's target
-        SetLauncher(c.launcher);
+        setLauncher(c.launcher);
         f.Edit1.setText(c.target);
         EXPECT_EQ(f.TargetFileName1, c.target);
         EXPECT_EQ(f.TargetExeName1, c.launcher);
@@ -46,7 +46,7 @@ TEST_F(LaunchPairFields, BothFieldsFilledEnableTheTestWhateverTheyHold) {
         EXPECT_EQ(f.ButtonTest12.imageIndex(), c.test ? 0 : -1);
         EXPECT_EQ(f.ButtonTest12.showsImage(), c.test);
         if (c.test) {
-            EXPECT_EQ(Focus(), f.ButtonTest12.hwnd);
+            EXPECT_EQ(focusedControl(), f.ButtonTest12.hwnd);
         } else {
             EXPECT_FALSE(f.GridPanel6.enabled());
         }
@@ -54,7 +54,7 @@ TEST_F(LaunchPairFields, BothFieldsFilledEnableTheTestWhateverTheyHold) {
 }
 
 TEST_F(LaunchPairFields, TargetShowsItsTypesIconEvenWhenTheFileDoesNotExist) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.Edit1.setText(L"C:\\nowhere\\report.txt");
     EXPECT_EQ(f.ImageList1.count(), 1);
     EXPECT_EQ(f.ButtonOpenDefault1.imageIndex(), 0);
@@ -64,17 +64,17 @@ TEST_F(LaunchPairFields, TargetShowsItsTypesIconEvenWhenTheFileDoesNotExist) {
     EXPECT_EQ(f.ImageList1.count(), 0);
     EXPECT_EQ(f.ButtonOpenDefault1.imageIndex(), -1);
     EXPECT_FALSE(f.ButtonOpenDefault1.showsImage());
-    EXPECT_EQ(Message(), L"");
+    EXPECT_EQ(shownMessage(), L"");
 }
 
 TEST_F(LaunchPairFields, LauncherIconOnlyForProgramsButTheButtonAlwaysEnabled) {
     TestFolder folder(L"launcher-icons");
     const std::wstring batch = folder / L"run.bat";
     WriteBytes(batch, "@echo off\r\n");
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.setMessage(L"kept");
 
-    SetLauncher(ProductPath());  // a program with an icon of its own
+    setLauncher(ProductPath());  // a program with an icon of its own
     EXPECT_TRUE(f.ButtonExe2.enabled());
     EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
     EXPECT_EQ(f.ImageList2.count(), 1);
@@ -83,52 +83,52 @@ TEST_F(LaunchPairFields, LauncherIconOnlyForProgramsButTheButtonAlwaysEnabled) {
 
     for (const std::wstring& launcher : {batch, std::wstring(L"C:\\nowhere\\viewer.exe")}) {
         SCOPED_TRACE(WideToUtf8(launcher));
-        SetLauncher(launcher);
+        setLauncher(launcher);
         EXPECT_TRUE(f.ButtonExe2.enabled());
         EXPECT_EQ(f.ImageList2.count(), 0);
         EXPECT_EQ(f.ButtonExe2.imageIndex(), -1);
         EXPECT_FALSE(f.ButtonExe2.showsImage());
     }
-    EXPECT_EQ(Message(), L"kept");  // a non-empty launcher leaves the message panel alone
+    EXPECT_EQ(shownMessage(), L"kept");  // a non-empty launcher leaves the message panel alone
 
-    SetLauncher(L"");
+    setLauncher(L"");
     EXPECT_FALSE(f.ButtonExe2.enabled());
     EXPECT_FALSE(f.ButtonComboBox2Clear.enabled());
-    EXPECT_EQ(Message(), L"");
+    EXPECT_EQ(shownMessage(), L"");
 }
 
 TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyForAFilledInTargetWhileTheWindowIsShowing) {
-    TPallendoForm& f = CreateForm({}, false);
-    SetLauncher(L"C:\\Tools\\viewer.exe");
+    TPallendoForm& f = createForm({}, false);
+    setLauncher(L"C:\\Tools\\viewer.exe");
     f.Edit1.setText(L"C:\\Docs\\a.txt");
     EXPECT_TRUE(f.ButtonTest12.enabled());
-    EXPECT_NE(Focus(), f.ButtonTest12.hwnd);
+    EXPECT_NE(focusedControl(), f.ButtonTest12.hwnd);
 
     f.show();
     PumpMessages();
     f.Edit1.setText(L"");
     f.Edit1.setFocus();
     // The user's own typing keeps the focus: every character lands in the field.
-    Type(f.Edit1.hwnd, L"b c");
+    typeInto(f.Edit1.hwnd, L"b c");
     EXPECT_EQ(f.Edit1.text(), L"b c");
-    EXPECT_EQ(Focus(), f.Edit1.hwnd);
+    EXPECT_EQ(focusedControl(), f.Edit1.hwnd);
     // A target the program fills in hands the focus on to the test.
     f.Edit1.setText(L"C:\\Docs\\b.txt");
-    EXPECT_EQ(Focus(), f.ButtonTest12.hwnd);
+    EXPECT_EQ(focusedControl(), f.ButtonTest12.hwnd);
 
     // The launcher's change handling never moves the focus.
     f.ComboBox2.setFocus();
-    Type(LauncherEdit(), L"x");
+    typeInto(launcherEdit(), L"x");
     EXPECT_EQ(f.TargetExeName1, f.ComboBox2.text());
     EXPECT_TRUE(f.ButtonTest12.enabled());
-    EXPECT_EQ(Focus(), f.ComboBox2.hwnd);
+    EXPECT_EQ(focusedControl(), f.ComboBox2.hwnd);
 }
 
 TEST_F(LaunchPairFields, ClearButtonsCloseTheTestAndTheShortcutPanel) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     auto openPanel = [&] {
         f.Edit1.setText(L"C:\\Docs\\a.txt");
-        SetLauncher(L"C:\\Tools\\viewer.exe");
+        setLauncher(L"C:\\Tools\\viewer.exe");
         f.SetPanelEnabled(f.GridPanel6, true);  // as after a successful test
         f.ButtonCreate3.setImageIndex(1);
         f.ShortCut1 = L"C:\\Desktop\\a.lnk";
@@ -179,8 +179,8 @@ TEST_F(LaunchPairFields, ClearButtonsCloseTheTestAndTheShortcutPanel) {
         EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
         EXPECT_EQ(f.ShortCut1, L"");
         EXPECT_EQ(f.Edit3.text(), L"");
-        EXPECT_EQ(Focus(), c.focus);
-        EXPECT_EQ(Message(), c.message);
+        EXPECT_EQ(focusedControl(), c.focus);
+        EXPECT_EQ(shownMessage(), c.message);
     }
 }
 
@@ -190,14 +190,14 @@ TEST_F(LaunchPairFields, ThePanelStaysOpenOnlyForThePairThatPassedTheTest) {
     const std::wstring b = folder / L"b.txt";
     WriteBytes(a, "a");
     WriteBytes(b, "b");
-    TPallendoForm& f = CreateForm();
-    f.ComboBox2.add(Probe::Path());
+    TPallendoForm& f = createForm();
+    f.ComboBox2.add(Probe::path());
     f.ComboBox2.add(L"C:\\Tools\\other.exe");
     auto passTest = [&] {
         f.Edit1.setText(a);
-        SetLauncher(Probe::Path());
+        setLauncher(Probe::path());
         std::optional<Probe> probe;
-        RunTest(probe);
+        runTest(probe);
         ASSERT_TRUE(f.GridPanel6.enabled());
     };
     struct Change {
@@ -208,15 +208,15 @@ TEST_F(LaunchPairFields, ThePanelStaysOpenOnlyForThePairThatPassedTheTest) {
     const Change changes[] = {
         {"the same entry picked twice",
          [&] {
-             Pick(0);
-             Pick(0);
+             pick(0);
+             pick(0);
          },
          true},
         {"the same target set again", [&] { f.Edit1.setText(a); }, true},
-        {"another launcher", [&] { SetLauncher(L"C:\\Tools\\other.exe"); }, false},
-        {"another launcher picked", [&] { Pick(1); }, false},
+        {"another launcher", [&] { setLauncher(L"C:\\Tools\\other.exe"); }, false},
+        {"another launcher picked", [&] { pick(1); }, false},
         {"another target", [&] { f.Edit1.setText(b); }, false},
-        {"a character typed", [&] { Type(f.Edit1.hwnd, L"x"); }, false},
+        {"a character typed", [&] { typeInto(f.Edit1.hwnd, L"x"); }, false},
     };
     for (const Change& c : changes) {
         SCOPED_TRACE(c.what);
@@ -238,7 +238,7 @@ TEST_F(LaunchPairFields, BrowsingForTheTargetStartsAtTheDesktopThenAtTheFieldsFo
     TestFolder folder(L"browse-target");
     const std::wstring chosen = folder / L"My Notes.txt";
     WriteBytes(chosen, "notes");
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
 
     prompter.fileAnswers = {std::nullopt};
     f.ButtonSelectFile1.click();
@@ -255,21 +255,21 @@ TEST_F(LaunchPairFields, BrowsingForTheTargetStartsAtTheDesktopThenAtTheFieldsFo
     EXPECT_EQ(f.TargetFileName1, chosen);
     EXPECT_TRUE(f.ButtonEdit1Clear.enabled());
     EXPECT_TRUE(f.ButtonOpenDefault1.enabled());
-    EXPECT_EQ(Message(), L"My Notes.txt を設定しました");
+    EXPECT_EQ(shownMessage(), L"My Notes.txt を設定しました");
 
     // The same file again changes no text, and the message still says it was set.
     f.setMessage(L"");
     f.ButtonSelectFile1.click();
     EXPECT_EQ(prompter.asked.back().file.startFolder, folder.path());
-    EXPECT_EQ(Message(), L"My Notes.txt を設定しました");
+    EXPECT_EQ(shownMessage(), L"My Notes.txt を設定しました");
 }
 
 TEST_F(LaunchPairFields, BrowsingForTheLauncherRemembersTheOneItReplaces) {
     TestFolder folder(L"browse-launcher");
     const std::wstring chosen = folder / L"viewer.exe";
     WriteBytes(chosen, "MZ");
-    TPallendoForm& f = CreateForm();
-    SetLauncher(L"notepad.exe");
+    TPallendoForm& f = createForm();
+    setLauncher(L"notepad.exe");
     f.setMessage(L"");
 
     prompter.fileAnswers = {chosen};
@@ -288,24 +288,24 @@ TEST_F(LaunchPairFields, BrowsingForTheLauncherRemembersTheOneItReplaces) {
 
     EXPECT_EQ(f.ComboBox2.text(), chosen);
     EXPECT_EQ(f.TargetExeName1, chosen);
-    EXPECT_EQ(History(), std::vector<std::wstring>{L"notepad.exe"});
+    EXPECT_EQ(historyEntries(), std::vector<std::wstring>{L"notepad.exe"});
     EXPECT_TRUE(f.ButtonComboBox2Clear.enabled());
     EXPECT_TRUE(f.ButtonExe2.enabled());
     // Enabled even with no target, as the browse always does.
     EXPECT_EQ(f.Edit1.text(), L"");
     EXPECT_TRUE(f.ButtonTest12.enabled());
     EXPECT_EQ(f.ButtonTest12.imageIndex(), 0);
-    EXPECT_EQ(Message(), L"viewer.exe を設定しました");
+    EXPECT_EQ(shownMessage(), L"viewer.exe を設定しました");
 
     prompter.fileAnswers = {std::nullopt};
     f.ButtonSelectExe2.click();
     EXPECT_EQ(prompter.asked.back().file.startFolder, folder.path());
     EXPECT_EQ(f.ComboBox2.text(), chosen);
-    EXPECT_EQ(History().size(), 1u);
+    EXPECT_EQ(historyEntries().size(), 1u);
 }
 
 TEST_F(LaunchPairFields, BrowseFromAFieldThatNamesNoFolderStopsBeforeTheDialog) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     struct Case {
         const wchar_t* text;
         const wchar_t* error;
@@ -315,7 +315,7 @@ TEST_F(LaunchPairFields, BrowseFromAFieldThatNamesNoFolderStopsBeforeTheDialog) 
         SCOPED_TRACE(WideToUtf8(c.text));
         prompter.clear();
         f.Edit1.setText(c.text);
-        SetLauncher(c.text);
+        setLauncher(c.text);
         f.setMessage(L"before");
         f.ButtonSelectFile1.click();
         f.ButtonSelectExe2.click();
@@ -323,15 +323,15 @@ TEST_F(LaunchPairFields, BrowseFromAFieldThatNamesNoFolderStopsBeforeTheDialog) 
         EXPECT_EQ(prompter.texts(L"box"), (std::vector<std::wstring>{c.error, c.error}));
         EXPECT_EQ(f.Edit1.text(), c.text);
         EXPECT_EQ(f.ComboBox2.text(), c.text);
-        EXPECT_TRUE(History().empty());
-        EXPECT_EQ(Message(), L"before");
+        EXPECT_TRUE(historyEntries().empty());
+        EXPECT_EQ(shownMessage(), L"before");
     }
 }
 
 // The product's own file dialog, opened and cancelled by a hook as a user's Cancel would.
 TEST_F(LaunchPairFields, TheShellsItemDialogOpensAndItsCancelChangesNothing) {
-    TPallendoForm& f = CreateForm();
-    SetLauncher(L"notepad.exe");
+    TPallendoForm& f = createForm();
+    setLauncher(L"notepad.exe");
     Prompter* scripted = UsePrompter(nullptr);
     {
         BoxAnswerer answerer({IDCANCEL});
@@ -340,7 +340,7 @@ TEST_F(LaunchPairFields, TheShellsItemDialogOpensAndItsCancelChangesNothing) {
     }
     UsePrompter(scripted);
     EXPECT_EQ(f.ComboBox2.text(), L"notepad.exe");
-    EXPECT_TRUE(History().empty());
+    EXPECT_TRUE(historyEntries().empty());
     EXPECT_TRUE(prompter.asked.empty());  // and no error box either
 }
 

@@ -13,62 +13,62 @@ const std::wstring kClear(kClearHistoryEntry);
 
 class LauncherHistory : public PairingFixture {
 protected:
-    void SetList(const List& entries) {
+    void setList(const List& entries) {
         form->ComboBox2.clearItems();
         for (const std::wstring& entry : entries) form->ComboBox2.add(entry);
     }
 };
 
 TEST_F(LauncherHistory, LeavingTheFieldRemembersItsLauncherOnceWhateverTheLetterCase) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.ComboBox2.setFocus();
-    Type(LauncherEdit(), L"C:\\Tools\\Viewer.exe");
+    typeInto(launcherEdit(), L"C:\\Tools\\Viewer.exe");
     EXPECT_EQ(f.TargetExeName1, L"C:\\Tools\\Viewer.exe");
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
 
-    SetLauncher(L"c:\\tools\\viewer.exe");
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
+    setLauncher(L"c:\\tools\\viewer.exe");
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
 
     // A new launcher goes to the top; the clear-history entry is not added twice.
-    SetLauncher(L"D:\\Apps\\editor.exe");
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History(), (List{L"D:\\Apps\\editor.exe", L"C:\\Tools\\Viewer.exe", kClear}));
+    setLauncher(L"D:\\Apps\\editor.exe");
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries(), (List{L"D:\\Apps\\editor.exe", L"C:\\Tools\\Viewer.exe", kClear}));
 
     // A launcher picked from the list is already there.
-    Pick(1);
+    pick(1);
     EXPECT_EQ(f.ComboBox2.text(), L"C:\\Tools\\Viewer.exe");
     EXPECT_EQ(f.TargetExeName1, L"C:\\Tools\\Viewer.exe");
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History().size(), 3u);
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries().size(), 3u);
 
     // Leaving it empty adds nothing and disables the launcher's button.
-    SetLauncher(L"");
+    setLauncher(L"");
     f.ButtonExe2.setEnabled(true);
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History().size(), 3u);
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries().size(), 3u);
     EXPECT_FALSE(f.ButtonExe2.enabled());
 }
 
 TEST_F(LauncherHistory, RememberingIgnoresEmptyAndKnownTextsAndHasNoUpperBound) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.RememberLauncher(L"");
     // Blanks alone would be saved as an entry that reads back empty and ends the history there.
     f.RememberLauncher(L"   ");
-    EXPECT_TRUE(History().empty());
-    SetLauncher(L"  ");
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History(), (List{kClear}));
-    SetList({});
+    EXPECT_TRUE(historyEntries().empty());
+    setLauncher(L"  ");
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries(), (List{kClear}));
+    setList({});
     // Remembered as the settings file will give it back.
     f.RememberLauncher(L"  C:\\Tools\\x.exe ");
-    EXPECT_EQ(History(), (List{L"C:\\Tools\\x.exe"}));
-    SetList({});
+    EXPECT_EQ(historyEntries(), (List{L"C:\\Tools\\x.exe"}));
+    setList({});
     for (int i = 0; i < 150; ++i)
         f.RememberLauncher(L"C:\\Tools\\tool" + std::to_wstring(i) + L".exe");
     f.RememberLauncher(L"C:\\TOOLS\\TOOL7.EXE");
-    const List history = History();
+    const List history = historyEntries();
     ASSERT_EQ(history.size(), 150u);
     EXPECT_EQ(history.front(), L"C:\\Tools\\tool149.exe");  // newest first
     EXPECT_EQ(history.back(), L"C:\\Tools\\tool0.exe");
@@ -124,19 +124,19 @@ const OptionCase kOptionCases[] = {
 };
 
 TEST_F(LauncherHistory, StockLauncherOptionInBothDirections) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.activatePage(PageId::File);  // where the option is
     for (const OptionCase& c : kOptionCases) {
         SCOPED_TRACE(c.name);
         ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_SETCHECK,
                        c.check ? BST_UNCHECKED : BST_CHECKED, 0);
-        SetList(c.before);
-        SetLauncher(c.field);
+        setList(c.before);
+        setLauncher(c.field);
         const std::wstring kept = f.TargetExeName1;
         const bool exeButton = f.ButtonExe2.enabled();
         ::SendMessageW(f.CheckBoxAddHistory1.hwnd, BM_CLICK, 0, 0);  // as the user's click does
         EXPECT_EQ(f.CheckBoxAddHistory1.checked(), c.check);
-        EXPECT_EQ(History(), c.after);
+        EXPECT_EQ(historyEntries(), c.after);
         EXPECT_EQ(f.ComboBox2.text(), c.fieldAfter);
         // Emptying the field this way runs no change handling.
         EXPECT_EQ(f.TargetExeName1, kept);
@@ -145,26 +145,26 @@ TEST_F(LauncherHistory, StockLauncherOptionInBothDirections) {
 }
 
 TEST_F(LauncherHistory, ThePlatformClickOnTheOptionRunsTheStep) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.CheckBoxAddHistory1.setChecked(true);  // a change made by the program runs it as well
-    EXPECT_EQ(History(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
+    EXPECT_EQ(historyEntries(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
     // While checked, every launcher change keeps the stock launchers in the list.
-    SetList({L"A", kClear});
-    SetLauncher(L"A");
-    EXPECT_EQ(History(), (List{L"A", L"notepad.exe", L"mspaint.exe", kClear}));
+    setList({L"A", kClear});
+    setLauncher(L"A");
+    EXPECT_EQ(historyEntries(), (List{L"A", L"notepad.exe", L"mspaint.exe", kClear}));
 }
 
 TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.Edit1.setText(L"C:\\Docs\\a.txt");
-    SetList({L"C:\\Tools\\viewer.exe", L"notepad.exe", kClear});
-    Pick(0);
+    setList({L"C:\\Tools\\viewer.exe", L"notepad.exe", kClear});
+    pick(0);
     f.SetPanelEnabled(f.GridPanel6, true);
     ASSERT_TRUE(f.ButtonTest12.enabled());
     f.setMessage(L"kept");
 
-    ClickEntry(2);
-    EXPECT_TRUE(History().empty());
+    clickEntry(2);
+    EXPECT_TRUE(historyEntries().empty());
     EXPECT_EQ(f.ComboBox2.text(), kClear);
     EXPECT_EQ(f.TargetExeName1, kClear);
     EXPECT_FALSE(f.ButtonComboBox2Clear.enabled());
@@ -172,23 +172,23 @@ TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked
     EXPECT_FALSE(f.ButtonTest12.enabled());
     EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_EQ(f.ImageList2.count(), 0);
-    EXPECT_EQ(Message(), L"kept");
+    EXPECT_EQ(shownMessage(), L"kept");
     // The entry names no launcher: a target typed now does not offer the test.
-    Type(f.Edit1.hwnd, L"x");
+    typeInto(f.Edit1.hwnd, L"x");
     EXPECT_FALSE(f.ButtonTest12.enabled());
 
     // Leaving the field now remembers its text, which is the one clear-history entry.
-    EnterAndLeaveLauncher();
-    EXPECT_EQ(History(), (List{kClear}));
+    enterAndLeaveLauncher();
+    EXPECT_EQ(historyEntries(), (List{kClear}));
 }
 
 TEST_F(LauncherHistory, PickingTheClearEntryWithTheOptionCheckedLeavesTheStockEntries) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.CheckBoxAddHistory1.setChecked(true);
-    SetList({L"C:\\Tools\\viewer.exe", L"notepad.exe", L"mspaint.exe", kClear});
-    Pick(3);
+    setList({L"C:\\Tools\\viewer.exe", L"notepad.exe", L"mspaint.exe", kClear});
+    pick(3);
     PumpMessages();
-    EXPECT_EQ(History(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
+    EXPECT_EQ(historyEntries(), (List{L"notepad.exe", L"mspaint.exe", kClear}));
     EXPECT_EQ(f.ComboBox2.text(), kClear);
     EXPECT_FALSE(f.ButtonExe2.enabled());
 }

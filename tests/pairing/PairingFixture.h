@@ -13,45 +13,45 @@
 class PairingFixture : public FormFixture {
 protected:
     // A new window with the document and the probe as the pair to test.
-    TPallendoForm& PairWithProbe(const std::wstring& document) {
-        TPallendoForm& f = CreateForm();
+    TPallendoForm& pairWithProbe(const std::wstring& document) {
+        TPallendoForm& f = createForm();
         f.Edit1.setText(document);
-        SetLauncher(Probe::Path());
+        setLauncher(Probe::path());
         return f;
     }
     // Runs the combination test with a fresh probe as the launcher and gives the arguments the
     // probe was started with; a launcher that was not started fails the test.
-    std::vector<std::wstring> RunTest(std::optional<Probe>& probe) {
+    std::vector<std::wstring> runTest(std::optional<Probe>& probe) {
         probe.emplace();
         form->ButtonTest12.click();
-        const auto args = probe->WaitForArguments();
+        const auto args = probe->waitForArguments();
         EXPECT_TRUE(args.has_value()) << "the launcher was not started";
         return args.value_or(std::vector<std::wstring>{L"<none>"});
     }
     // Types the text into a field character by character, as the keyboard does.
-    static void Type(HWND field, const std::wstring& text) {
+    static void typeInto(HWND field, const std::wstring& text) {
         for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
     }
     // The edit field inside the launcher's combo box, which receives what the user types.
-    HWND LauncherEdit() const {
+    HWND launcherEdit() const {
         COMBOBOXINFO info{sizeof(info)};
         ::GetComboBoxInfo(form->ComboBox2.hwnd, &info);
         return info.hwndItem;
     }
     // The launcher set by the program, then its change handling run, as intake and start-up do.
-    void SetLauncher(const std::wstring& text) {
+    void setLauncher(const std::wstring& text) {
         form->ComboBox2.setText(text);
         form->ComboBox2Change();
     }
     // Picks an entry from the drop-down list as a click on it does.
-    void Pick(int index) {
+    void pick(int index) {
         ::SendMessageW(form->ComboBox2.hwnd, CB_SETCURSEL, index, 0);
         ::SendMessageW(::GetParent(form->ComboBox2.hwnd), WM_COMMAND,
                        MAKEWPARAM(::GetDlgCtrlID(form->ComboBox2.hwnd), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(form->ComboBox2.hwnd));
     }
     // Drops the list down and clicks an entry with the mouse, as the user does.
-    void ClickEntry(int index) {
+    void clickEntry(int index) {
         form->ComboBox2.setFocus();
         ::SendMessageW(form->ComboBox2.hwnd, CB_SHOWDROPDOWN, TRUE, 0);
         PumpMessages();
@@ -66,16 +66,16 @@ protected:
         PumpMessages();
     }
     // The focus enters the launcher field and leaves it for the next control.
-    void EnterAndLeaveLauncher() {
+    void enterAndLeaveLauncher() {
         form->ComboBox2.setFocus();
         PumpMessages();
         form->ButtonSelectExe2.setFocus();
         PumpMessages();
     }
-    std::vector<std::wstring> History() const { return form->ComboBox2.items(); }
-    std::wstring Message() const { return form->message(); }
+    std::vector<std::wstring> historyEntries() const { return form->ComboBox2.items(); }
+    std::wstring shownMessage() const { return form->message(); }
     // The focused control's window (the combo box for its inner edit field).
-    static HWND Focus() {
+    static HWND focusedControl() {
         HWND focus = ::GetFocus();
         return HasClass(::GetParent(focus), WC_COMBOBOXW) ? ::GetParent(focus) : focus;
     }

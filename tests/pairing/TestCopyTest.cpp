@@ -143,8 +143,8 @@ protected:
     }
     // Runs the combination test on the large document. While it copies, another thread looks at
     // the window (what it sees lands in `seen`) and then does `act` to the progress window.
-    TPallendoForm& TestLargeDocument(std::function<void(HWND progress)> act) {
-        TPallendoForm& f = PairWithProbe(large);
+    TPallendoForm& testLargeDocument(std::function<void(HWND progress)> act) {
+        TPallendoForm& f = pairWithProbe(large);
         std::thread observer = Observe(
             f.hwnd, seen, [&f] { return f.TempFileName1; }, std::move(act));
         f.ButtonTest12.click();
@@ -161,7 +161,7 @@ protected:
 
 TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
     Probe probe;
-    TPallendoForm& f = TestLargeDocument([this](HWND) {
+    TPallendoForm& f = testLargeDocument([this](HWND) {
         if (seen.cancelButton) ::SendMessageW(seen.cancelButton, BM_CLICK, 0, 0);
     });
 
@@ -177,11 +177,11 @@ TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
     EXPECT_LT(seen.partialSize, 3LL << 30);
 
     EXPECT_FALSE(Exists(f.TempFileName1));
-    EXPECT_FALSE(probe.Recorded());
+    EXPECT_FALSE(probe.recorded());
     EXPECT_TRUE(prompter.asked.empty());
     EXPECT_FALSE(f.GridPanel6.enabled());
     EXPECT_EQ(f.ButtonCreate3.imageIndex(), -1);
-    EXPECT_EQ(Message(), L"long film.mkv を probe.exe で開けませんでした");
+    EXPECT_EQ(shownMessage(), L"long film.mkv を probe.exe で開けませんでした");
     EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
     EXPECT_FALSE(::IsWindow(ProgressWindowOf(f.hwnd)));
     EXPECT_TRUE(f.ButtonTest12.enabled());
@@ -190,13 +190,13 @@ TEST_F(TestCopy, ACancelledCopyLeavesNothingAndStartsNothing) {
 TEST_F(TestCopy, ClosingTheWindowDuringTheCopyCancelsItAndThenCloses) {
     Probe probe;
     // The progress window's owner is the main window.
-    TPallendoForm& f = TestLargeDocument(
+    TPallendoForm& f = testLargeDocument(
         [](HWND progress) { ::PostMessageW(::GetWindow(progress, GW_OWNER), WM_CLOSE, 0, 0); });
     const std::wstring copy = f.TempFileName1;
 
     ASSERT_TRUE(seen.progressShown);
     EXPECT_FALSE(Exists(copy));
-    EXPECT_FALSE(probe.Recorded());
+    EXPECT_FALSE(probe.recorded());
     EXPECT_TRUE(PumpUntil([&] { return f.hwnd == nullptr; }));
     EXPECT_FALSE(Exists(FolderPart(copy)));
     EXPECT_TRUE(Exists(large));
@@ -206,14 +206,14 @@ TEST_F(TestCopy, TheEndOfTheMessageLoopDuringTheCopyCancelsItAndReachesTheOuterL
     Probe probe;
     const DWORD thread = ::GetCurrentThreadId();
     TPallendoForm& f =
-        TestLargeDocument([thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
+        testLargeDocument([thread](HWND) { ::PostThreadMessageW(thread, WM_QUIT, 7, 0); });
 
     ASSERT_TRUE(seen.progressShown);
     MSG quit{};
     EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 7u);
     EXPECT_FALSE(Exists(f.TempFileName1));
-    EXPECT_FALSE(probe.Recorded());
+    EXPECT_FALSE(probe.recorded());
     EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
 }
 
@@ -225,10 +225,10 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     WriteAt(target, 5'000'001, "middle");
     WriteAt(target, size - 4, "tail");
     const FILETIME written = LastWriteOf(target);
-    TPallendoForm& f = PairWithProbe(target);
+    TPallendoForm& f = pairWithProbe(target);
     Probe probe;
     f.ButtonTest12.click();
-    EXPECT_EQ(probe.WaitForArguments(), Args{f.TempFileName1});
+    EXPECT_EQ(probe.waitForArguments(), Args{f.TempFileName1});
     EXPECT_EQ(SizeOf(f.TempFileName1), size);
     EXPECT_EQ(ReadAt(f.TempFileName1, 5'000'001, 6), "middle");
     EXPECT_EQ(ReadAt(f.TempFileName1, size - 4, 8), "tail");
@@ -236,7 +236,7 @@ TEST_F(TestCopy, ALargeCopyThatCompletesIsLaunched) {
     const FILETIME copied = LastWriteOf(f.TempFileName1);
     EXPECT_EQ(copied.dwLowDateTime, written.dwLowDateTime);
     EXPECT_EQ(copied.dwHighDateTime, written.dwHighDateTime);
-    EXPECT_EQ(Message(), L"medium clip.mkv を probe.exe で開きました");
+    EXPECT_EQ(shownMessage(), L"medium clip.mkv を probe.exe で開きました");
     EXPECT_TRUE(f.GridPanel6.enabled());
     EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
 }
@@ -251,7 +251,7 @@ TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeave
     const long long freeBefore = FreeBytesOn(temp);
     const std::wstring target = folder / L"holiday film.mkv";
     WriteSparse(target, 64LL << 20);
-    TPallendoForm& f = PairWithProbe(target);
+    TPallendoForm& f = pairWithProbe(target);
     Probe probe;
     f.ButtonTest12.click();
 
@@ -259,13 +259,13 @@ TEST_F(TestCopy, ADiskThatFillsUpMidCopyFailsTheTestWithThePlatformsTextAndLeave
     EXPECT_FALSE(platformText.empty());
     EXPECT_EQ(prompter.texts(),
               std::vector<std::wstring>{L"実行できませんでした 112\r\n" + platformText + L"\r\n" +
-                                        Probe::Path() + L"\r\n" + target});
+                                        Probe::path() + L"\r\n" + target});
     EXPECT_EQ(FolderPart(f.TempFileName1).rfind(temp, 0), 0u) << "the copy went to the small disk";
     EXPECT_FALSE(Exists(f.TempFileName1));
     EXPECT_EQ(FreeBytesOn(temp), freeBefore) << "the partial copy still takes room";
-    EXPECT_FALSE(probe.Recorded());
+    EXPECT_FALSE(probe.recorded());
     EXPECT_FALSE(f.GridPanel6.enabled());
-    EXPECT_EQ(Message(), L"holiday film.mkv を probe.exe で開けませんでした");
+    EXPECT_EQ(shownMessage(), L"holiday film.mkv を probe.exe で開けませんでした");
     EXPECT_TRUE(f.ButtonTest12.enabled());
     EXPECT_TRUE(::IsWindowEnabled(f.hwnd));
 }

@@ -36,18 +36,18 @@ std::string Utf16Le(const std::wstring& text) {
 
 class BadInput : public PairingFixture {
 protected:
-    static void WriteSettings(const std::string& bytes) {
-        CreateFolderTree(FolderPart(SettingsFile()));
-        WriteBytes(SettingsFile(), bytes);
+    static void writeSettings(const std::string& bytes) {
+        CreateFolderTree(FolderPart(settingsFile()));
+        WriteBytes(settingsFile(), bytes);
     }
-    static IniImage SavedImage() {
-        return IniImage::Parse(DecodeIniBytes(ReadBytes(SettingsFile())).text);
+    static IniImage savedImage() {
+        return IniImage::parse(DecodeIniBytes(ReadBytes(settingsFile())).text);
     }
     // The pair set, the window closed and started again: the pair must be back as it was.
-    void ExpectPairSurvivesARestart(const std::wstring& target, const std::wstring& launcher) {
+    void expectPairSurvivesARestart(const std::wstring& target, const std::wstring& launcher) {
         form->Edit1.setText(target);
-        SetLauncher(launcher);
-        Restart();
+        setLauncher(launcher);
+        restart();
         prompter.clear();
         EXPECT_EQ(form->Edit1.text(), target);
         EXPECT_EQ(form->ComboBox2.text(), launcher);
@@ -80,20 +80,20 @@ TEST_F(BadInput, SettingsFilesOfNoiseOrCutShortStartWithWhatTheyHoldAndNoMessage
     const std::wstring doc = folder / L"kept.txt";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteSettings(c.bytes);
-        TPallendoForm& f = CreateForm();
+        writeSettings(c.bytes);
+        TPallendoForm& f = createForm();
         EXPECT_EQ(prompter.texts(), Texts{}) << "noise in the file is no failure";
         EXPECT_EQ(f.CheckBoxCloseQuery1.checked(), c.closeQuery);
         EXPECT_EQ(f.Edit1.text(), c.target);
         EXPECT_EQ(f.ComboBox2.text(), c.launcher);
-        ExpectPairSurvivesARestart(doc, Probe::Path());
+        expectPairSurvivesARestart(doc, Probe::path());
         // The file the close wrote holds the program's sections alone.
-        for (const std::wstring& section : SavedImage().SectionNames())
+        for (const std::wstring& section : savedImage().sectionNames())
             EXPECT_TRUE(section == L"PROGRAM" || section == L"POSITION" || section == L"OPTION" ||
                         section == L"DATA")
                 << WideToUtf8(section);
-        EXPECT_EQ(ReadBytes(SettingsFile()).size() % (c.bytes.starts_with("\xFF\xFE") ? 2 : 1), 0u);
-        DiscardForm();
+        EXPECT_EQ(ReadBytes(settingsFile()).size() % (c.bytes.starts_with("\xFF\xFE") ? 2 : 1), 0u);
+        discardForm();
     }
 }
 
@@ -110,21 +110,21 @@ TEST_F(BadInput, ATenMegabyteSettingsFileIsReadThroughAndWrittenBackSmall) {
     bytes +=
         "[OPTION]\r\nFileName=C:\\docs\\after the "
         "junk.txt\r\n[DATA]\r\nExe0=C:\\Tools\\first.exe\r\nExe1=C:\\Tools\\second.exe\r\n";
-    WriteSettings(bytes);
+    writeSettings(bytes);
 
     const auto t0 = std::chrono::steady_clock::now();
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     std::printf("a start with a %.1f MB settings file took %.0f ms\n", bytes.size() / 1e6, ms);
     EXPECT_EQ(prompter.texts(), Texts{});
     EXPECT_EQ(f.Edit1.text(), L"C:\\docs\\after the junk.txt");
-    EXPECT_EQ(History(), (Texts{L"C:\\Tools\\first.exe", L"C:\\Tools\\second.exe"}));
+    EXPECT_EQ(historyEntries(), (Texts{L"C:\\Tools\\first.exe", L"C:\\Tools\\second.exe"}));
 
-    CloseForm();
-    EXPECT_LT(ReadBytes(SettingsFile()).size(), 4096u)
+    closeForm();
+    EXPECT_LT(ReadBytes(settingsFile()).size(), 4096u)
         << "sections the program does not know are dropped";
-    EXPECT_EQ(SavedImage().ReadString(L"OPTION", L"FileName"), L"C:\\docs\\after the junk.txt");
+    EXPECT_EQ(savedImage().readString(L"OPTION", L"FileName"), L"C:\\docs\\after the junk.txt");
 }
 
 TEST_F(BadInput, ADroppedShortcutOfRandomBytesBecomesTheTargetItself) {
@@ -137,18 +137,18 @@ TEST_F(BadInput, ADroppedShortcutOfRandomBytesBecomesTheTargetItself) {
         {L"cut short.lnk", header.substr(0, 12)},
         {L"empty.lnk", ""},
     };
-    TPallendoForm& f = CreateForm();
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = createForm();
+    setLauncher(Probe::path());
     for (const auto& [name, bytes] : links) {
         SCOPED_TRACE(WideToUtf8(name));
         const std::wstring path = folder / name;
         WriteBytes(path, bytes);
         prompter.clear();
-        EXPECT_TRUE(DropFiles({path})) << "the drop is released";
+        EXPECT_TRUE(dropFiles({path})) << "the drop is released";
         EXPECT_EQ(prompter.texts(), Texts{});
         EXPECT_EQ(f.Edit1.text(), path);
-        EXPECT_EQ(f.ComboBox2.text(), Probe::Path());
-        EXPECT_EQ(Message(), std::wstring(name) + L" を受取りました");
+        EXPECT_EQ(f.ComboBox2.text(), Probe::path());
+        EXPECT_EQ(shownMessage(), std::wstring(name) + L" を受取りました");
         EXPECT_EQ(ReadBytes(path), bytes) << "a dropped file is only read";
     }
 }
@@ -160,8 +160,8 @@ TEST_F(BadInput, ATargetOf32000CharactersIsKeptWholeTestedAndSaved) {
     const std::wstring deepPath = deep.substr(0, 32000 - 11) + L"\\report.txt";
     const std::wstring longName =
         folder / (std::wstring(32000 - folder.path().size() - 5, L'a') + L".txt");
-    TPallendoForm& f = CreateForm();
-    SetLauncher(Probe::Path());
+    TPallendoForm& f = createForm();
+    setLauncher(Probe::path());
     for (const std::wstring& target : {deepPath, longName}) {
         SCOPED_TRACE(target == deepPath ? "deep folders" : "a long file name");
         ASSERT_EQ(target.size(), 32000u);
@@ -175,7 +175,7 @@ TEST_F(BadInput, ATargetOf32000CharactersIsKeptWholeTestedAndSaved) {
         // No such file can exist, so no copy is made; the launch alone decides.
         Probe probe;
         f.ButtonTest12.click();
-        const auto args = probe.WaitForArguments(std::chrono::seconds(20));
+        const auto args = probe.waitForArguments(std::chrono::seconds(20));
         if (args) {
             EXPECT_EQ(*args, Texts{f.TempFileName1});
             EXPECT_TRUE(f.GridPanel6.enabled());
@@ -191,19 +191,19 @@ TEST_F(BadInput, ATargetOf32000CharactersIsKeptWholeTestedAndSaved) {
             args ? "the launcher got the copy's path" : "the launch failed with its message");
         EXPECT_EQ(f.Edit1.text(), target);
     }
-    ExpectPairSurvivesARestart(deepPath, Probe::Path());
+    expectPairSurvivesARestart(deepPath, Probe::path());
 }
 
 TEST_F(BadInput, ALineBreakInATargetAddsNoKeysToTheSettingsFile) {
     // A dropped shortcut's arguments may hold any text; a line break in the target must not
     // start a line of its own in the file and stand in for the real launcher at the next start.
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.Edit1.setText(L"C:\\docs\\a.txt\r\n[OPTION]\r\nExeName=C:\\evil.exe");
     const std::wstring shown = f.Edit1.text();
-    SetLauncher(Probe::Path());
-    Restart();
+    setLauncher(Probe::path());
+    restart();
     prompter.clear();
-    EXPECT_EQ(form->ComboBox2.text(), Probe::Path());
+    EXPECT_EQ(form->ComboBox2.text(), Probe::path());
     std::wstring oneLine = shown;
     for (wchar_t& c : oneLine)
         if (c == L'\r' || c == L'\n') c = L' ';
@@ -215,9 +215,9 @@ TEST_F(BadInput, ALauncherNameNoPathMayHoldIsReportedAndKept) {
     const std::wstring doc = folder / L"report.txt";
     WriteBytes(doc, "x");
     const std::wstring launcher = L"C:\\Tools\\vi|ew<er>.exe";
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.Edit1.setText(doc);
-    Type(LauncherEdit(), launcher);
+    typeInto(launcherEdit(), launcher);
     EXPECT_EQ(f.TargetExeName1, launcher);
     EXPECT_TRUE(f.ButtonExe2.enabled());
     EXPECT_FALSE(f.ButtonExe2.showsImage());
@@ -233,7 +233,7 @@ TEST_F(BadInput, ALauncherNameNoPathMayHoldIsReportedAndKept) {
     f.ButtonExe2.click();
     EXPECT_EQ(prompter.texts().size(), 1u) << "the start is refused with its message";
     EXPECT_EQ(f.ComboBox2.text(), launcher);
-    ExpectPairSurvivesARestart(doc, launcher);
+    expectPairSurvivesARestart(doc, launcher);
 }
 
 }  // namespace

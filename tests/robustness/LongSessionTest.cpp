@@ -52,10 +52,10 @@ TEST_F(LongSession, ThousandsOfChangesAndTestsGiveBackWhatTheyTake) {
     const std::wstring batch = folder / L"run.bat";
     WriteBytes(batch, "@echo off\r\n");
     // A program with an icon, a bare name, a batch file, one that is not there.
-    const std::vector<std::wstring> launchers = {Probe::Path(), L"notepad.exe", batch,
+    const std::vector<std::wstring> launchers = {Probe::path(), L"notepad.exe", batch,
                                                  folder / L"missing.exe"};
 
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     // Each change of one field while the other keeps its text; now and then a field is emptied,
     // as the clear buttons do.
     auto changeTarget = [&](int i) {
@@ -63,25 +63,25 @@ TEST_F(LongSession, ThousandsOfChangesAndTestsGiveBackWhatTheyTake) {
         if (i % 100 == 0) PumpMessages();
     };
     auto changeLauncher = [&](int i) {
-        SetLauncher(i % 50 == 49 ? std::wstring() : launchers[i % launchers.size()]);
+        setLauncher(i % 50 == 49 ? std::wstring() : launchers[i % launchers.size()]);
         if (i % 100 == 0) PumpMessages();
     };
     Probe probe;
     auto combinationTest = [&] {
-        probe.Forget();
+        probe.forget();
         f.ButtonTest12.click();
-        return probe.WaitForArguments() == std::vector<std::wstring>{f.TempFileName1};
+        return probe.waitForArguments() == std::vector<std::wstring>{f.TempFileName1};
     };
 
     // The first rounds load what the platform keeps for the rest of the process (icon caches,
     // the shell's own state); they are not the session's to give back.
     for (int i = 0; i < 16; ++i) changeTarget(i), changeLauncher(i);
     f.Edit1.setText(targets[0]);
-    SetLauncher(Probe::Path());
+    setLauncher(Probe::path());
     ASSERT_TRUE(combinationTest());
     ASSERT_TRUE(combinationTest());
     PumpMessages();
-    const ResourceUse before = ResourceUse::Now();
+    const ResourceUse before = ResourceUse::now();
 
     // Each change timed on its own: the medians are the keystroke costs a user feels.
     std::vector<double> targetChanges, launcherWithFile, launcherWithoutFile;
@@ -99,12 +99,12 @@ TEST_F(LongSession, ThousandsOfChangesAndTestsGiveBackWhatTheyTake) {
     }
     const auto t2 = Clock::now();
     f.Edit1.setText(targets[0]);
-    SetLauncher(Probe::Path());
+    setLauncher(Probe::path());
     int launched = 0;
     for (int i = 0; i < tests; ++i) launched += combinationTest() ? 1 : 0;
     const auto t3 = Clock::now();
     PumpMessages();
-    const ResourceUse after = ResourceUse::Now();
+    const ResourceUse after = ResourceUse::now();
 
     std::printf(
         "long session: %d changes of the target field in %.0f ms (%.2f ms each), %d of the "
@@ -129,7 +129,7 @@ TEST_F(LongSession, ThousandsOfChangesAndTestsGiveBackWhatTheyTake) {
     EXPECT_EQ(ReadBytes(f.TempFileName1), "content\r\n");
     EXPECT_TRUE(prompter.asked.empty());
     EXPECT_EQ(f.Edit1.text(), targets[0]);
-    EXPECT_EQ(f.ComboBox2.text(), Probe::Path());
+    EXPECT_EQ(f.ComboBox2.text(), Probe::path());
     EXPECT_TRUE(f.GridPanel6.enabled());
 }
 

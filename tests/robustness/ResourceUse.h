@@ -22,16 +22,16 @@ struct ResourceUse {
     bool counted = true;  // false: counted through the handle tables (Wine)
     double privateKiB = 0;
 
-    static ResourceUse Now() {
+    static ResourceUse now() {
         ResourceUse use;
         HANDLE self = ::GetCurrentProcess();
         use.gdiObjects = static_cast<long>(::GetGuiResources(self, GR_GDIOBJECTS));
         use.userObjects = static_cast<long>(::GetGuiResources(self, GR_USEROBJECTS));
         if (use.gdiObjects == 0 && use.userObjects == 0) {
             use.counted = false;
-            use.gdiObjects = HeldBehindFreshObjects<UniqueBrush>(
+            use.gdiObjects = heldBehindFreshObjects<UniqueBrush>(
                 [](int i) { return ::CreateSolidBrush(static_cast<COLORREF>(i)); }, 1);
-            use.userObjects = HeldBehindFreshObjects<UniqueAccelerators>(
+            use.userObjects = heldBehindFreshObjects<UniqueAccelerators>(
                 [](int) {
                     ACCEL accel{FVIRTKEY, 'A', 1};
                     return ::CreateAcceleratorTableW(&accel, 1);
@@ -48,7 +48,7 @@ struct ResourceUse {
 
     // `Owner` owns one object that `create` makes; all of them are destroyed again on return.
     template <typename Owner, typename Create>
-    static long HeldBehindFreshObjects(Create create, int slotStep) {
+    static long heldBehindFreshObjects(Create create, int slotStep) {
         constexpr int kFresh = 4096;  // more than the free slots the process may have
         std::vector<Owner> fresh;
         long highest = 0;

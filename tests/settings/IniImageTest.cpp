@@ -11,7 +11,7 @@
 namespace {
 
 TEST(IniImage, ReadsLinesAsTheFileRulesSay) {
-    const IniImage image = IniImage::Parse(
+    const IniImage image = IniImage::parse(
         L"Orphan=before any section\r\n"
         L"  [ Option ]  \r\n"
         L"\tFileName =   C:\\My Docs\\a b.txt  \r\n"
@@ -47,9 +47,9 @@ TEST(IniImage, ReadsLinesAsTheFileRulesSay) {
         SCOPED_TRACE(WideToUtf8(std::wstring(c.section) + L"/" + c.key));
         EXPECT_EQ(image.value(c.section, c.key), c.value);
     }
-    EXPECT_EQ(image.SectionNames(), (std::vector<std::wstring>{L"Option", L"DATA"}));
-    EXPECT_EQ(image.ReadString(L"OPTION", L"Empty", L"default"), L"");
-    EXPECT_EQ(image.ReadString(L"OPTION", L"Nothing", L"default"), L"default");
+    EXPECT_EQ(image.sectionNames(), (std::vector<std::wstring>{L"Option", L"DATA"}));
+    EXPECT_EQ(image.readString(L"OPTION", L"Empty", L"default"), L"");
+    EXPECT_EQ(image.readString(L"OPTION", L"Nothing", L"default"), L"default");
 }
 
 TEST(IniImage, IntegersBooleansAndTheWrittenLayout) {
@@ -81,38 +81,38 @@ TEST(IniImage, IntegersBooleansAndTheWrittenLayout) {
     for (const Number& n : numbers) {
         SCOPED_TRACE(WideToUtf8(n.text));
         IniImage image;
-        image.WriteString(L"S", L"K", n.text);
-        EXPECT_EQ(image.ReadInteger(L"s", L"k", 99), n.expected);
+        image.writeString(L"S", L"K", n.text);
+        EXPECT_EQ(image.readInteger(L"s", L"k", 99), n.expected);
     }
-    const IniImage flags = IniImage::Parse(L"[S]\r\nZero=0\r\nTwo=2\r\nMinus=-1\r\nWord=yes\r\n");
-    EXPECT_FALSE(flags.ReadBool(L"S", L"Zero", true));
-    EXPECT_TRUE(flags.ReadBool(L"S", L"Two", false));
-    EXPECT_TRUE(flags.ReadBool(L"S", L"Minus", false));
-    EXPECT_TRUE(flags.ReadBool(L"S", L"Word", true));
-    EXPECT_FALSE(flags.ReadBool(L"S", L"Word", false));
+    const IniImage flags = IniImage::parse(L"[S]\r\nZero=0\r\nTwo=2\r\nMinus=-1\r\nWord=yes\r\n");
+    EXPECT_FALSE(flags.readBool(L"S", L"Zero", true));
+    EXPECT_TRUE(flags.readBool(L"S", L"Two", false));
+    EXPECT_TRUE(flags.readBool(L"S", L"Minus", false));
+    EXPECT_TRUE(flags.readBool(L"S", L"Word", true));
+    EXPECT_FALSE(flags.readBool(L"S", L"Word", false));
 
-    IniImage image = IniImage::Parse(L"[Old]\r\nKey=1\r\n");
-    image.Clear();
-    image.WriteString(L"PROGRAM", L"Name", L"a.exe");
-    image.WriteInteger(L"POSITION", L"Left", -12);
-    image.WriteString(L"PROGRAM", L"Version", L"V1.1");
-    image.WriteBool(L"POSITION", L"Flag", true);
-    image.WriteString(L"program", L"NAME", L"b.exe");  // replaces in place
+    IniImage image = IniImage::parse(L"[Old]\r\nKey=1\r\n");
+    image.clear();
+    image.writeString(L"PROGRAM", L"Name", L"a.exe");
+    image.writeInteger(L"POSITION", L"Left", -12);
+    image.writeString(L"PROGRAM", L"Version", L"V1.1");
+    image.writeBool(L"POSITION", L"Flag", true);
+    image.writeString(L"program", L"NAME", L"b.exe");  // replaces in place
     EXPECT_EQ(
-        image.Render(),
+        image.render(),
         L"[PROGRAM]\r\nName=b.exe\r\nVersion=V1.1\r\n\r\n[POSITION]\r\nLeft=-12\r\nFlag=1\r\n\r\n");
 }
 
 TEST(IniImage, AValueWithALineBreakStaysOneLineAndAddsNoKeys) {
     IniImage image;
-    image.WriteString(L"OPTION", L"FileName", L"C:\\a.txt\r\n[DATA]\r\nExe0=injected\rx\ny");
-    image.WriteString(L"OPTION", L"ExeName", L"C:\\viewer.exe");
-    image.WriteString(L"DATA", L"Exe0", L"C:\\real.exe");
-    const IniImage read = IniImage::Parse(image.Render());
-    EXPECT_EQ(read.SectionNames(), (std::vector<std::wstring>{L"OPTION", L"DATA"}));
-    EXPECT_EQ(read.ReadString(L"OPTION", L"FileName"), L"C:\\a.txt  [DATA]  Exe0=injected x y");
-    EXPECT_EQ(read.ReadString(L"OPTION", L"ExeName"), L"C:\\viewer.exe");
-    EXPECT_EQ(read.ReadString(L"DATA", L"Exe0"), L"C:\\real.exe");
+    image.writeString(L"OPTION", L"FileName", L"C:\\a.txt\r\n[DATA]\r\nExe0=injected\rx\ny");
+    image.writeString(L"OPTION", L"ExeName", L"C:\\viewer.exe");
+    image.writeString(L"DATA", L"Exe0", L"C:\\real.exe");
+    const IniImage read = IniImage::parse(image.render());
+    EXPECT_EQ(read.sectionNames(), (std::vector<std::wstring>{L"OPTION", L"DATA"}));
+    EXPECT_EQ(read.readString(L"OPTION", L"FileName"), L"C:\\a.txt  [DATA]  Exe0=injected x y");
+    EXPECT_EQ(read.readString(L"OPTION", L"ExeName"), L"C:\\viewer.exe");
+    EXPECT_EQ(read.readString(L"DATA", L"Exe0"), L"C:\\real.exe");
 }
 
 TEST(IniEncoding, EachMarkIsRecognisedAndWrittenBack) {

@@ -78,12 +78,12 @@ protected:
         FormFixture::TearDown();
         UseClock({});
     }
-    static void WriteSettings(const std::string& bytes) {
-        CreateFolderTree(FolderPart(SettingsFile()));
-        WriteBytes(SettingsFile(), bytes);
+    static void writeSettings(const std::string& bytes) {
+        CreateFolderTree(FolderPart(settingsFile()));
+        WriteBytes(settingsFile(), bytes);
     }
-    static void WriteSettingsText(const std::wstring& text) { WriteSettings(Cp932Bytes(text)); }
-    static std::wstring SettingsText() { return DecodeFile(ReadBytes(SettingsFile())); }
+    static void writeSettingsText(const std::wstring& text) { writeSettings(Cp932Bytes(text)); }
+    static std::wstring SettingsText() { return DecodeFile(ReadBytes(settingsFile())); }
     static std::wstring ProgramSection(const std::wstring& iniFile,
                                        const std::wstring& time = L" 13:07:09") {
         const std::wstring exe = ExecutablePath();
@@ -105,7 +105,7 @@ protected:
 TEST_F(Settings, FirstStartUsesTheDefaultsAndAnUnsavedCloseWritesProgramAlone) {
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
-        TPallendoForm& f = run == 0 ? CreateForm() : (Restart(), *form);
+        TPallendoForm& f = run == 0 ? createForm() : (restart(), *form);
         const int cx = ::GetSystemMetrics(SM_CXSCREEN) / 4,
                   cy = ::GetSystemMetrics(SM_CYSCREEN) / 4;
         const RECT normal = PlacementOf(f.hwnd).rcNormalPosition;
@@ -128,14 +128,14 @@ TEST_F(Settings, FirstStartUsesTheDefaultsAndAnUnsavedCloseWritesProgramAlone) {
     }
     // Exactly at midnight the close time is the date alone.
     UseClock([] { return SYSTEMTIME{2025, 1, 4, 2, 0, 0, 0, 0}; });
-    CloseForm();
-    EXPECT_EQ(SettingsText(), ProgramSection(SettingsFile(), L""));
+    closeForm();
+    EXPECT_EQ(SettingsText(), ProgramSection(settingsFile(), L""));
 }
 
 TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
     // A section added by hand does not survive the next close.
-    WriteSettingsText(L"[HandMade]\r\nNote=mine\r\n");
-    TPallendoForm& f = CreateForm();
+    writeSettingsText(L"[HandMade]\r\nNote=mine\r\n");
+    TPallendoForm& f = createForm();
     ::SetWindowPos(f.hwnd, nullptr, 100, 120, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     f.CheckBoxCloseQuery1.setChecked(true);
     f.CheckBoxAddHistory1.setChecked(true);
@@ -149,11 +149,11 @@ TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
     const WINDOWPLACEMENT placement = PlacementOf(f.hwnd);
     ASSERT_EQ(placement.rcNormalPosition.left, 100);
     ASSERT_EQ(placement.rcNormalPosition.bottom, 520);
-    Restart();
+    restart();
     ASSERT_EQ(prompter.texts(L"box"), std::vector<std::wstring>{L"終了してよいですか？"});
 
     std::wstring expected =
-        ProgramSection(SettingsFile()) + L"[POSITION]\r\n" + Line(L"Flags", placement.flags) +
+        ProgramSection(settingsFile()) + L"[POSITION]\r\n" + Line(L"Flags", placement.flags) +
         Line(L"ShowCmd", placement.showCmd) + Line(L"MaxX", placement.ptMaxPosition.x) +
         Line(L"MaxY", placement.ptMaxPosition.y) + Line(L"Left", 100) + Line(L"Top", 120) +
         Line(L"Right", 700) + Line(L"Bottom", 520) + Line(L"State", 0) +
@@ -162,7 +162,7 @@ TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
     for (std::size_t n = 0; n < history.size(); ++n)
         expected += L"Exe" + std::to_wstring(n) + L"=" + history[n] + L"\r\n";
     expected += L"\r\n";
-    const std::string bytes = ReadBytes(SettingsFile());
+    const std::string bytes = ReadBytes(settingsFile());
     EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"))
         << "a new file is written in the ANSI code page";
     EXPECT_EQ(FromCp932(bytes), expected);
@@ -181,7 +181,7 @@ TEST_F(Settings, EveryKeyIsWrittenInItsOrderAndComesBack) {
 }
 
 TEST_F(Settings, AHistoryWithBlankTextsComesBackAsItWasSaved) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     for (const wchar_t* launcher :
          {L"C:\\Tools\\a.exe", L"   ", L"  C:\\Tools\\b.exe ", L"C:\\Tools\\c.exe"}) {
         f.ComboBox2.setText(launcher);
@@ -192,10 +192,10 @@ TEST_F(Settings, AHistoryWithBlankTextsComesBackAsItWasSaved) {
                                                 L"C:\\Tools\\a.exe", L"(履歴をクリア)"}));
     // However an entry of blanks got into the list, it does not end the history on reading.
     f.ComboBox2.insert(1, L"  ");
-    Restart();
+    restart();
     EXPECT_EQ(form->ComboBox2.items(), saved);
     EXPECT_EQ(SettingsText().find(L"=  \r\n"), std::wstring::npos) << WideToUtf8(SettingsText());
-    Restart();
+    restart();
     EXPECT_EQ(form->ComboBox2.items(), saved);
 }
 
@@ -246,12 +246,12 @@ TEST_F(Settings, ReadingTakesWhatTheFileHoldsAndDefaultsTheRest) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.name));
-        WriteSettingsText(c.text);
-        TPallendoForm& f = CreateForm({}, false);
+        writeSettingsText(c.text);
+        TPallendoForm& f = createForm({}, false);
         c.check(f);
         EXPECT_TRUE(prompter.asked.empty())
             << WideToUtf8(prompter.asked.empty() ? L"" : prompter.asked[0].text);
-        DiscardForm();
+        discardForm();
         prompter.clear();
     }
 }
@@ -272,13 +272,13 @@ TEST_F(Settings, EachEncodingIsReadAndWrittenBackWithItsMark) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteSettings(c.bytes);
-        TPallendoForm& f = CreateForm({}, false);
+        writeSettings(c.bytes);
+        TPallendoForm& f = createForm({}, false);
         EXPECT_EQ(f.Edit1.text(), name);
         f.ComboBox2.setText(L"C:\\ツール\\ビューア.exe");
-        CloseForm();
+        closeForm();
         form.reset();
-        const std::string written = ReadBytes(SettingsFile());
+        const std::string written = ReadBytes(settingsFile());
         if (c.mark.empty()) {
             EXPECT_FALSE(written.starts_with("\xEF\xBB\xBF") || written.starts_with("\xFF\xFE") ||
                          written.starts_with("\xFE\xFF"));
@@ -288,32 +288,32 @@ TEST_F(Settings, EachEncodingIsReadAndWrittenBackWithItsMark) {
         const std::wstring back = DecodeFile(written);
         EXPECT_NE(back.find(L"FileName=" + name + L"\r\n"), std::wstring::npos);
         EXPECT_NE(back.find(L"ExeName=C:\\ツール\\ビューア.exe\r\n"), std::wstring::npos);
-        RemoveSettingsFile();
+        removeSettingsFile();
     }
     // Text outside code page 932 is not turned into question marks: such a file becomes UTF-8.
     const std::wstring foreign = L"C:\\한국어\\\U0001F600.txt";
     for (bool existing : {false, true}) {
         SCOPED_TRACE(existing ? "an existing ANSI file" : "a new file");
-        if (existing) WriteSettingsText(L"[OPTION]\r\nFileName=plain.txt\r\n");
-        TPallendoForm& f = CreateForm({}, false);
+        if (existing) writeSettingsText(L"[OPTION]\r\nFileName=plain.txt\r\n");
+        TPallendoForm& f = createForm({}, false);
         f.Edit1.setText(foreign);
         f.ComboBox2.add(L"C:\\한국어\\보기.exe");
-        Restart(false);
-        EXPECT_TRUE(ReadBytes(SettingsFile()).starts_with("\xEF\xBB\xBF"));
+        restart(false);
+        EXPECT_TRUE(ReadBytes(settingsFile()).starts_with("\xEF\xBB\xBF"));
         EXPECT_EQ(form->Edit1.text(), foreign);
         EXPECT_EQ(form->ComboBox2.items(), std::vector<std::wstring>{L"C:\\한국어\\보기.exe"});
-        DiscardForm();
+        discardForm();
     }
 }
 
 TEST_F(Settings, AWindowClosedMaximisedOpensMaximisedAndRestoresToItsRectangle) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     ::SetWindowPos(f.hwnd, nullptr, 90, 80, 640, 420, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT before{};
     ::GetWindowRect(f.hwnd, &before);
     ::ShowWindow(f.hwnd, SW_MAXIMIZE);
     ASSERT_TRUE(::IsZoomed(f.hwnd));
-    Restart();
+    restart();
     EXPECT_NE(SettingsText().find(L"State=2\r\n"), std::wstring::npos);
     EXPECT_EQ(form->initialWindowState, WindowState::Maximised);
     EXPECT_TRUE(::IsZoomed(form->hwnd));
@@ -328,13 +328,13 @@ TEST_F(Settings, AWindowClosedMaximisedOpensMaximisedAndRestoresToItsRectangle) 
 }
 
 TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
-    WriteSettingsText(L"[OPTION]\r\nFileName=C:\\old.txt\r\n");
-    TPallendoForm& f = CreateForm();
+    writeSettingsText(L"[OPTION]\r\nFileName=C:\\old.txt\r\n");
+    TPallendoForm& f = createForm();
     f.Edit1.setText(L"C:\\new.txt");
-    const std::string old = ReadBytes(SettingsFile());
+    const std::string old = ReadBytes(settingsFile());
     {
         // Another program reads the file and lets nobody replace or change it meanwhile.
-        UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ,
+        UniqueFile lock(::CreateFileW(settingsFile().c_str(), GENERIC_READ, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
         EXPECT_FALSE(f.close());
@@ -342,13 +342,13 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
         const auto boxes = prompter.asked;
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-        EXPECT_NE(boxes[0].text.find(SettingsFile()), std::wstring::npos);
+        EXPECT_NE(boxes[0].text.find(settingsFile()), std::wstring::npos);
         EXPECT_TRUE(FileExists(f.TempFileName1))
             << "the temporary file stays while the window does";
     }
-    EXPECT_EQ(ReadBytes(SettingsFile()), old);
-    EXPECT_EQ(FileNamesIn(FolderPart(SettingsFile())),
-              std::vector<std::wstring>{FileNamePart(SettingsFile())})
+    EXPECT_EQ(ReadBytes(settingsFile()), old);
+    EXPECT_EQ(FileNamesIn(FolderPart(settingsFile())),
+              std::vector<std::wstring>{FileNamePart(settingsFile())})
         << "the unused new content is removed";
     // Once the file is free again, the close goes through.
     EXPECT_TRUE(f.close());
@@ -356,13 +356,13 @@ TEST_F(Settings, ALockedFileAtCloseKeepsItsBytesAndTheWindowOpen) {
 }
 
 TEST_F(Settings, AStartThatCouldNotReadTheFileLeavesItAsItIs) {
-    WriteSettingsText(L"[OPTION]\r\nFileName=C:\\kept.txt\r\n[DATA]\r\nExe0=kept.exe\r\n");
-    const std::string old = ReadBytes(SettingsFile());
+    writeSettingsText(L"[OPTION]\r\nFileName=C:\\kept.txt\r\n[DATA]\r\nExe0=kept.exe\r\n");
+    const std::string old = ReadBytes(settingsFile());
     {
-        UniqueFile lock(::CreateFileW(SettingsFile().c_str(), GENERIC_READ, 0, nullptr,
+        UniqueFile lock(::CreateFileW(settingsFile().c_str(), GENERIC_READ, 0, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
-        CreateForm();
+        createForm();
     }
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
@@ -370,18 +370,18 @@ TEST_F(Settings, AStartThatCouldNotReadTheFileLeavesItAsItIs) {
     EXPECT_FALSE(::GetWindowLongW(form->hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)
         << "start-up stopped at the failure";
     EXPECT_TRUE(form->close());
-    EXPECT_EQ(ReadBytes(SettingsFile()), old);
+    EXPECT_EQ(ReadBytes(settingsFile()), old);
 }
 
 TEST_F(Settings, WithoutAUsableFolderTheFileIsWrittenNextToTheExecutable) {
     // A file where the program's folder belongs: the folder cannot be made.
-    const std::wstring folder = FolderPart(SettingsFile());
+    const std::wstring folder = FolderPart(settingsFile());
     CreateFolderTree(FolderPart(folder));
     RemoveTree(folder);
     WriteBytes(folder, "in the way");
     const std::wstring fallback = FallbackSettingsPath();
     ::DeleteFileW(fallback.c_str());
-    CreateForm();
+    createForm();
     form->Edit1.setText(L"C:\\fallback.txt");
     EXPECT_TRUE(form->close());
     ::DeleteFileW(folder.c_str());

@@ -12,8 +12,8 @@ namespace {
 class DedicatedPanel : public ShortcutFixture {};
 
 TEST_F(DedicatedPanel, EnterInTheDisplayNameMovesOnWithoutACharacter) {
-    TPallendoForm& f = CreateForm();
-    PassTestOfNewDocument(L"a.txt", "a");
+    TPallendoForm& f = createForm();
+    passTestOfNewDocument(L"a.txt", "a");
     f.Edit3.setFocus();
     // Through the message loop, as a key press arrives.
     ::PostMessageW(f.Edit3.hwnd, WM_KEYDOWN, VK_RETURN, 0);
@@ -28,7 +28,7 @@ TEST_F(DedicatedPanel, EnterInTheDisplayNameMovesOnWithoutACharacter) {
 }
 
 TEST_F(DedicatedPanel, TypingEnablesClearOnlyWhileTheFieldIsEnabled) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     // Start-up closes the whole panel, the field with it, until a test succeeds; here only the
     // field is opened again.
     ASSERT_FALSE(f.Edit3.enabled());
@@ -52,9 +52,9 @@ TEST_F(DedicatedPanel, TypingEnablesClearOnlyWhileTheFieldIsEnabled) {
 // the radio buttons say. Once it is gone, the chosen folder opens, properties do nothing and
 // starting reports the shell's failure.
 TEST_F(DedicatedPanel, ButtonsActOnTheLastLinkAndFallBackWhenItIsGone) {
-    TPallendoForm& f = CreateForm();
-    const std::wstring link = LinkIn(CSIDL_DESKTOP, L"memo.txt(probe).lnk");
-    PassTestOfNewDocument(L"memo.txt", "memo");
+    TPallendoForm& f = createForm();
+    const std::wstring link = linkIn(CSIDL_DESKTOP, L"memo.txt(probe).lnk");
+    passTestOfNewDocument(L"memo.txt", "memo");
     f.ButtonCreate3.click();
     ASSERT_TRUE(Exists(link));
 
@@ -75,14 +75,14 @@ TEST_F(DedicatedPanel, ButtonsActOnTheLastLinkAndFallBackWhenItIsGone) {
         f.ButtonOpenFolder3.click();
         // The link's own folder, not the chosen one. Wine's file manager opens the folder of
         // "/select," but leaves the link unselected, so the selection is not checked here.
-        EXPECT_EQ(explorer.WaitForWindowCaption(), FolderCaption(GetSpecialFolder(CSIDL_DESKTOP)));
+        EXPECT_EQ(explorer.waitForWindowCaption(), FolderCaption(GetSpecialFolder(CSIDL_DESKTOP)));
     }
 
     ::DeleteFileW(link.c_str());
     {
         ExplorerWatch explorer;
         f.ButtonOpenFolder3.click();
-        EXPECT_EQ(explorer.WaitForWindowCaption(), FolderCaption(GetSpecialFolder(CSIDL_STARTUP)));
+        EXPECT_EQ(explorer.waitForWindowCaption(), FolderCaption(GetSpecialFolder(CSIDL_STARTUP)));
     }
     f.ButtonProperties3.setEnabled(true);
     f.ButtonExeLink3.setEnabled(true);
@@ -101,9 +101,9 @@ bool UnderWine() {
 }
 
 TEST_F(DedicatedPanel, PropertiesShowTheLinksSheet) {
-    TPallendoForm& f = CreateForm();
-    LinkIn(CSIDL_DESKTOP, L"sheet.txt(probe).lnk");
-    PassTestOfNewDocument(L"sheet.txt", "sheet");
+    TPallendoForm& f = createForm();
+    linkIn(CSIDL_DESKTOP, L"sheet.txt(probe).lnk");
+    passTestOfNewDocument(L"sheet.txt", "sheet");
     f.ButtonCreate3.click();
     prompter.clear();
     BoxAnswerer sheet({IDCANCEL});
@@ -119,22 +119,22 @@ TEST_F(DedicatedPanel, PropertiesShowTheLinksSheet) {
 // The program's purpose end to end: the dedicated shortcut opens the document, whose path holds
 // blanks and Japanese, with the chosen launcher as one argument.
 TEST_F(DedicatedPanel, DedicatedShortcutStartsTheLauncherWithTheDocument) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     TestFolder folder(L"end to end");
     const std::wstring document = folder / L"週報 第 3 版.txt";
     WriteBytes(document, "report");
-    const std::wstring link = LinkIn(CSIDL_PROGRAMS, L"週報 第 3 版.txt(probe).lnk");
+    const std::wstring link = linkIn(CSIDL_PROGRAMS, L"週報 第 3 版.txt(probe).lnk");
     Probe probe;
     f.activatePage(PageId::Edit);
     f.Edit1.setText(document);
-    f.ComboBox2.setText(Probe::Path());
+    f.ComboBox2.setText(Probe::path());
     f.ComboBox2Change();
     f.ButtonTest12.click();
-    const auto tested = probe.WaitForArguments();
+    const auto tested = probe.waitForArguments();
     ASSERT_TRUE(tested.has_value()) << "the combination test started nothing";
     ASSERT_EQ(tested->size(), 1u);
     EXPECT_EQ(ReadBytes((*tested)[0]), "report") << "the probe opened the test copy";
-    probe.Forget();
+    probe.forget();
     ASSERT_TRUE(f.ButtonCreate3.enabled());
     f.RadioButtonStartMenu2.setChecked(true);
     f.RadioButtonDeskTop1.setChecked(false);
@@ -143,9 +143,9 @@ TEST_F(DedicatedPanel, DedicatedShortcutStartsTheLauncherWithTheDocument) {
     EXPECT_EQ(f.message(), L"スタートメニュー に 週報 第 3 版.txt(probe).lnk を作成しました");
 
     f.ButtonExeLink3.click();
-    const auto arguments = probe.WaitForArguments();
+    const auto arguments = probe.waitForArguments();
     ASSERT_TRUE(arguments.has_value());
-    EXPECT_EQ(*arguments, std::vector<std::wstring>{document}) << WideToUtf8(probe.CommandLine());
+    EXPECT_EQ(*arguments, std::vector<std::wstring>{document}) << WideToUtf8(probe.commandLine());
     EXPECT_EQ(f.message(), L"週報 第 3 版.txt(probe).lnk を 起動しました");
 }
 

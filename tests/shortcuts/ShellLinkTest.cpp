@@ -46,7 +46,7 @@ TEST_F(ShellLinks, WrittenLinksReadBackInEveryUserFolder) {
     TestFolder documents(L"link docs");
     const std::wstring document = documents / L"週報 第 3 版.txt";
     WriteBytes(document, "x");
-    const std::wstring program = Probe::Path();
+    const std::wstring program = Probe::path();
     for (int csidl : {CSIDL_DESKTOP, CSIDL_PROGRAMS, CSIDL_STARTUP, CSIDL_SENDTO}) {
         SCOPED_TRACE(csidl);
         const std::wstring linkPath = GetSpecialFolder(csidl) + L"リンク テスト.lnk";
@@ -67,14 +67,14 @@ TEST_F(ShellLinks, EmptyArgumentsAreNotSetAndRewritingRenewsTheStamp) {
     TestFolder folder(L"link-stamp");
     const std::wstring linkPath = folder / L"own.lnk";
     UseClock([] { return At(2024, 5, 10, 14, 3, 9); });
-    SaveLink(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
+    SaveLink(WriteShellLink(CreateShellLink(), Probe::path(), L""), linkPath);
     LinkFields fields = ReadLink(linkPath);
     EXPECT_EQ(fields.arguments, L"");
     EXPECT_EQ(GetLinkArguments(linkPath), L"");
     EXPECT_EQ(fields.description, L"2024/05/10 14:03:09 Created by pallendo_shortcuts_tests V1.1");
 
     UseClock([] { return At(2025, 12, 31, 23, 59, 58); });
-    SaveLink(WriteShellLink(CreateShellLink(), Probe::Path(), L""), linkPath);
+    SaveLink(WriteShellLink(CreateShellLink(), Probe::path(), L""), linkPath);
     fields = ReadLink(linkPath);
     EXPECT_EQ(fields.description, L"2025/12/31 23:59:58 Created by pallendo_shortcuts_tests V1.1");
 }

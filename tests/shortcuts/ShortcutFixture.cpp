@@ -13,20 +13,20 @@ void ShortcutFixture::TearDown() {
     UseClock({});
 }
 
-std::wstring ShortcutFixture::LinkIn(int csidl, const std::wstring& name) {
+std::wstring ShortcutFixture::linkIn(int csidl, const std::wstring& name) {
     links_.push_back(JoinPath(GetSpecialFolder(csidl), name));
     ::DeleteFileW(links_.back().c_str());
     return links_.back();
 }
 
-std::wstring ShortcutFixture::Document(const std::wstring& name, const std::string& content) {
+std::wstring ShortcutFixture::writeDocument(const std::wstring& name, const std::string& content) {
     if (!documents_) documents_.emplace(L"shortcut documents");
     const std::wstring path = *documents_ / name;
     WriteBytes(path, content);
     return path;
 }
 
-void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring& launcher) {
+void ShortcutFixture::passTest(const std::wstring& document, const std::wstring& launcher) {
     TPallendoForm& f = *form;
     f.activatePage(PageId::Edit);
     f.Edit1.setText(document);
@@ -36,10 +36,10 @@ void ShortcutFixture::PassTest(const std::wstring& document, const std::wstring&
     f.testPassed(NamesOfTest(f));
 }
 
-std::wstring ShortcutFixture::PassTestOfNewDocument(const std::wstring& name,
+std::wstring ShortcutFixture::passTestOfNewDocument(const std::wstring& name,
                                                     const std::string& content) {
-    const std::wstring document = Document(name, content);
-    PassTest(document, Probe::Path());
+    const std::wstring document = writeDocument(name, content);
+    passTest(document, Probe::path());
     return document;
 }
 
@@ -54,7 +54,7 @@ std::wstring FolderCaption(const std::wstring& folder) {
     return FileNamePart(trimmed);
 }
 
-std::set<HWND> ExplorerWatch::Windows() {
+std::set<HWND> ExplorerWatch::openWindows() {
     std::set<HWND> windows;
     for (HWND window : TopLevelWindows()) {
         // Wine's file manager; Windows' own would be CabinetWClass.
@@ -65,22 +65,22 @@ std::set<HWND> ExplorerWatch::Windows() {
     return windows;
 }
 
-ExplorerWatch::ExplorerWatch() : before_(Windows()) {}
+ExplorerWatch::ExplorerWatch() : before_(openWindows()) {}
 
 ExplorerWatch::~ExplorerWatch() {
-    for (HWND window : Windows())
+    for (HWND window : openWindows())
         if (!before_.count(window)) ::PostMessageW(window, WM_CLOSE, 0, 0);
     PumpUntil([&] {
-        for (HWND window : Windows())
+        for (HWND window : openWindows())
             if (!before_.count(window)) return false;
         return true;
     });
 }
 
-std::wstring ExplorerWatch::WaitForWindowCaption() {
+std::wstring ExplorerWatch::waitForWindowCaption() {
     HWND found = nullptr;
     PumpUntil([&] {
-        for (HWND window : Windows()) {
+        for (HWND window : openWindows()) {
             if (before_.count(window) || ::GetWindowTextLengthW(window) == 0) continue;
             if (std::find(opened_.begin(), opened_.end(), window) != opened_.end()) continue;
             found = window;

@@ -20,14 +20,14 @@ protected:
 
     // The path of a link in a user folder, with no file there yet; it is removed again at the end
     // of the test.
-    std::wstring LinkIn(int csidl, const std::wstring& name);
+    std::wstring linkIn(int csidl, const std::wstring& name);
     // A document in the test's own folder, which goes at the end of the test.
-    std::wstring Document(const std::wstring& name, const std::string& content);
+    std::wstring writeDocument(const std::wstring& name, const std::string& content);
     // The pair and the panel as a passed combination test leaves them, on the Edit page.
-    void PassTest(const std::wstring& document, const std::wstring& launcher);
+    void passTest(const std::wstring& document, const std::wstring& launcher);
     // A document made for it and the probe as launcher, as a passed test leaves them; the
     // document's path.
-    std::wstring PassTestOfNewDocument(const std::wstring& name, const std::string& content);
+    std::wstring passTestOfNewDocument(const std::wstring& name, const std::string& content);
 
     std::vector<std::wstring> links_;
     std::optional<TestFolder> documents_;
@@ -42,10 +42,10 @@ public:
     ExplorerWatch();
     ~ExplorerWatch();
     // Waits for a new file-manager window and gives its caption ("" before the deadline).
-    std::wstring WaitForWindowCaption();
+    std::wstring waitForWindowCaption();
 
 private:
-    static std::set<HWND> Windows();
+    static std::set<HWND> openWindows();
     std::set<HWND> before_;
     std::vector<HWND> opened_;
 };

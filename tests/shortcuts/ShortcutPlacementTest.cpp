@@ -47,9 +47,9 @@ ButtonStates States(const TPallendoForm& f) {
 // The own shortcut's whole round on the Desktop: create, update with a new stamp, delete to the
 // trash.
 TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
-    const std::wstring link = LinkIn(CSIDL_DESKTOP, L"パレンド.lnk");
+    const std::wstring link = linkIn(CSIDL_DESKTOP, L"パレンド.lnk");
     f.activatePage(PageId::File);
 
     UseClock([] { return At(2024, 5, 10, 14, 3, 7); });
@@ -96,7 +96,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
         BoxAnswerer trashConfirmation({IDYES});  // Wine asks before it moves a file to the trash
         ExplorerWatch explorer;
         f.ButtonDeskTop1.click();
-        EXPECT_EQ(explorer.WaitForWindowCaption(), FolderCaption(desktop));
+        EXPECT_EQ(explorer.waitForWindowCaption(), FolderCaption(desktop));
     }
     EXPECT_FALSE(Exists(link));
     EXPECT_EQ(TrashedCount(L"パレンド.lnk"), trashedBefore + 1);
@@ -113,7 +113,7 @@ TEST_F(ShortcutPlacement, OwnShortcutOnTheDesktopIsCreatedUpdatedAndDeleted) {
 // Each File-page button registers the own shortcut in its folder, opens the folder with the
 // link selected, and removes the link again.
 TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     f.activatePage(PageId::File);
     struct Case {
         Button* button;
@@ -129,13 +129,13 @@ TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.label));
         const std::wstring folder = GetSpecialFolder(c.csidl);
-        const std::wstring link = LinkIn(c.csidl, L"パレンド.lnk");
+        const std::wstring link = linkIn(c.csidl, L"パレンド.lnk");
         prompter.clear();
         prompter.boxAnswers = {IDYES};  // open the folder
         {
             ExplorerWatch explorer;
             c.button->click();
-            EXPECT_EQ(explorer.WaitForWindowCaption(), FolderCaption(folder));
+            EXPECT_EQ(explorer.waitForWindowCaption(), FolderCaption(folder));
         }
         EXPECT_EQ(prompter.texts(),
                   (Texts{L"フォルダ " + c.label + L" に\r\n" + link + L"\r\nを作成しました",
@@ -163,12 +163,12 @@ TEST_F(ShortcutPlacement, FilePageButtonsRegisterAndRemoveInTheirFolders) {
 // The dedicated shortcut's name: the display name, or the document and launcher names, and
 // the own name when the launcher is this program.
 TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
-    TPallendoForm& f = CreateForm();
+    TPallendoForm& f = createForm();
     TestFolder folder(L"naming");
     const std::wstring document = folder / L"report.docx";
     const std::wstring viewer = folder / L"viewer.exe";
     WriteBytes(document, "doc");
-    ASSERT_TRUE(::CopyFileW(Probe::Path().c_str(), viewer.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(Probe::path().c_str(), viewer.c_str(), FALSE));
     struct Case {
         std::wstring launcher, displayName, fileName, shownName;
         std::wstring linkTarget = launcher;
@@ -185,8 +185,8 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.fileName));
-        const std::wstring link = LinkIn(CSIDL_DESKTOP, c.fileName);
-        PassTest(document, c.launcher);
+        const std::wstring link = linkIn(CSIDL_DESKTOP, c.fileName);
+        passTest(document, c.launcher);
         f.Edit3.setText(c.displayName);
         prompter.clear();
         f.ButtonCreate3.click();
@@ -207,8 +207,8 @@ TEST_F(ShortcutPlacement, DedicatedShortcutNamesFollowTheDisplayName) {
 
 // A display name stays one file name inside the chosen folder.
 TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused) {
-    TPallendoForm& f = CreateForm();
-    const std::wstring document = Document(L"memo.txt", "memo");
+    TPallendoForm& f = createForm();
+    const std::wstring document = writeDocument(L"memo.txt", "memo");
     const std::wstring desktop = GetSpecialFolder(CSIDL_DESKTOP);
     auto desktopFiles = [&] { return NamesMatching(JoinPath(desktop, L"*")); };
     const Texts refused{L"表示名に \\ / : * ? \" < > | は使えません."};
@@ -223,9 +223,9 @@ TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(WideToUtf8(c.displayName));
-        PassTest(document, Probe::Path());
+        passTest(document, Probe::path());
         f.Edit3.setText(c.displayName);
-        const std::wstring link = c.accepted ? LinkIn(CSIDL_DESKTOP, c.displayName + L".lnk") : L"";
+        const std::wstring link = c.accepted ? linkIn(CSIDL_DESKTOP, c.displayName + L".lnk") : L"";
         const Texts before = desktopFiles();
         prompter.clear();
         f.ButtonCreate3.click();
@@ -246,9 +246,9 @@ TEST_F(ShortcutPlacement, DisplayNamesThatLeaveTheFolderOrHideTheLinkAreRefused)
 
 // Cancel writes and deletes nothing; a declined trash confirmation keeps the link and says so.
 TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
-    TPallendoForm& f = CreateForm();
-    const std::wstring link = LinkIn(CSIDL_DESKTOP, L"memo.txt(probe).lnk");
-    PassTestOfNewDocument(L"memo.txt", "memo");
+    TPallendoForm& f = createForm();
+    const std::wstring link = linkIn(CSIDL_DESKTOP, L"memo.txt(probe).lnk");
+    passTestOfNewDocument(L"memo.txt", "memo");
     // With no destination checked the Desktop is used, and the label is empty.
     f.RadioButtonDeskTop1.setChecked(false);
     f.ButtonCreate3.click();
@@ -290,8 +290,8 @@ TEST_F(ShortcutPlacement, CancelAndDeclinedDeletionKeepTheLink) {
 
 // A link that cannot be saved raises the error and leaves every button as it was.
 TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
-    TPallendoForm& f = CreateForm();
-    const std::wstring document = PassTestOfNewDocument(L"plan.txt", "plan");
+    TPallendoForm& f = createForm();
+    const std::wstring document = passTestOfNewDocument(L"plan.txt", "plan");
     f.RadioButtonDeskTop1.setChecked(false);
     f.RadioButtonStartUp3.setChecked(true);
     // A folder where the link would go: the save cannot write a file there.
@@ -303,7 +303,7 @@ TEST_F(ShortcutPlacement, FailedSaveRaisesNotCreatedAndChangesNoButton) {
     f.ButtonCreate3.click();
     ASSERT_EQ(prompter.asked.size(), 1u);
     const std::wstring& error = prompter.asked[0].text;
-    const std::wstring start = L"フォルダ スタートアップ に\r\n" + Probe::Path() + L"\r\n" +
+    const std::wstring start = L"フォルダ スタートアップ に\r\n" + Probe::path() + L"\r\n" +
                                document + L"\r\n" + link + L"\r\nを作成できませんでした HRESULT=-";
     EXPECT_EQ(error.substr(0, start.size()), start) << WideToUtf8(error);
     EXPECT_EQ(prompter.asked[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));

@@ -9,7 +9,7 @@
 void FormFixture::SetUp() {
     // Set up once for the whole test program, as the product sets up once.
     static const ProgramScope program;
-    RemoveSettingsFile();
+    removeSettingsFile();
 }
 
 void FormFixture::TearDown() {
@@ -18,36 +18,36 @@ void FormFixture::TearDown() {
         form->close();
     }
     form.reset();
-    RemoveSettingsFile();
+    removeSettingsFile();
     PumpMessages();
 }
 
-TPallendoForm& FormFixture::CreateForm(FormOptions options, bool show) {
+TPallendoForm& FormFixture::createForm(FormOptions options, bool show) {
     form = std::make_unique<TPallendoForm>(std::move(options));
     if (show) form->show();
     PumpMessages();
     return *form;
 }
 
-void FormFixture::CloseForm() {
+void FormFixture::closeForm() {
     prompter.boxAnswers.push_back(IDYES);
     form->close();
 }
 
-void FormFixture::Restart(bool show) {
-    CloseForm();
+void FormFixture::restart(bool show) {
+    closeForm();
     ASSERT_EQ(form->hwnd, nullptr) << "the window did not close";
     form.reset();
-    CreateForm({}, show);
+    createForm({}, show);
 }
 
-void FormFixture::DiscardForm() {
-    CloseForm();
+void FormFixture::discardForm() {
+    closeForm();
     form.reset();
-    RemoveSettingsFile();
+    removeSettingsFile();
 }
 
-bool FormFixture::DropFiles(const std::vector<std::wstring>& paths) {
+bool FormFixture::dropFiles(const std::vector<std::wstring>& paths) {
     const std::string bytes = DropBytes(paths);
     UniqueGlobal drop(::GlobalAlloc(GHND, bytes.size()));
     {
@@ -60,10 +60,10 @@ bool FormFixture::DropFiles(const std::vector<std::wstring>& paths) {
     return ::GlobalSize(handedOver) == 0;
 }
 
-std::wstring FormFixture::SettingsFile() {
+std::wstring FormFixture::settingsFile() {
     return SettingsFilePath(kSettingsFolderName);
 }
 
-void FormFixture::RemoveSettingsFile() {
-    ::DeleteFileW(SettingsFile().c_str());
+void FormFixture::removeSettingsFile() {
+    ::DeleteFileW(settingsFile().c_str());
 }

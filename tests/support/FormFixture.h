@@ -16,21 +16,21 @@ protected:
     void TearDown() override;
 
     // Creates the window (start-up runs); `show` shows it as the product does.
-    TPallendoForm& CreateForm(FormOptions options = {}, bool show = true);
+    TPallendoForm& createForm(FormOptions options = {}, bool show = true);
     // Closes the window through its close query, answering "Yes" if it asks.
-    void CloseForm();
+    void closeForm();
     // Closes the window and starts it again, as a user's next start does; the settings file the
     // close wrote is read again.
-    void Restart(bool show = true);
+    void restart(bool show = true);
     // Closes the window and forgets it and its settings file, so the next case of a table starts
     // as the first one did.
-    void DiscardForm();
+    void discardForm();
     // Drops files on the window as the shell does, with a real WM_DROPFILES; true when the window
     // released the drop afterwards.
-    bool DropFiles(const std::vector<std::wstring>& paths);
+    bool dropFiles(const std::vector<std::wstring>& paths);
     // The settings file this test program reads and writes.
-    static std::wstring SettingsFile();
-    static void RemoveSettingsFile();
+    static std::wstring settingsFile();
+    static void removeSettingsFile();
 
     ScriptedPrompter prompter;
     std::unique_ptr<TPallendoForm> form;

@@ -17,12 +17,12 @@ ScriptedPrompter::~ScriptedPrompter() {
     UsePrompter(previous_);
 }
 
-void ScriptedPrompter::ShowMessage(HWND, const std::wstring& caption, const std::wstring& text,
+void ScriptedPrompter::showMessage(HWND, const std::wstring& caption, const std::wstring& text,
                                    bool cancellable) {
     asked.push_back({cancellable ? L"cancellable message" : L"message", caption, text, 0, {}});
 }
 
-int ScriptedPrompter::AskBox(HWND, const std::wstring& caption, const std::wstring& text,
+int ScriptedPrompter::askBox(HWND, const std::wstring& caption, const std::wstring& text,
                              UINT flags) {
     asked.push_back({L"box", caption, text, flags, {}});
     if (boxAnswers.empty()) return IDCANCEL;
@@ -31,7 +31,7 @@ int ScriptedPrompter::AskBox(HWND, const std::wstring& caption, const std::wstri
     return answer;
 }
 
-std::optional<std::wstring> ScriptedPrompter::ChooseFile(HWND, const FileDialogRequest& request) {
+std::optional<std::wstring> ScriptedPrompter::chooseFile(HWND, const FileDialogRequest& request) {
     asked.push_back({L"file", L"", request.startFolder, 0, request});
     if (fileAnswers.empty()) return std::nullopt;
     auto answer = fileAnswers.front();
@@ -223,7 +223,7 @@ Probe::~Probe() {
     ::SetEnvironmentVariableW(L"PALLENDO_PROBE_LOG", nullptr);
 }
 
-std::wstring Probe::Path() {
+std::wstring Probe::path() {
     return JoinPath(TestProgramFolder(), L"probe.exe");
 }
 
@@ -240,7 +240,7 @@ std::vector<std::wstring> RecordLines(const std::wstring& log) {
 }
 }  // namespace
 
-std::optional<std::vector<std::wstring>> Probe::WaitForArguments(
+std::optional<std::vector<std::wstring>> Probe::waitForArguments(
     std::chrono::milliseconds deadline) const {
     if (!PumpUntil([&] { return Exists(log_); }, deadline)) return std::nullopt;
     std::vector<std::wstring> args;
@@ -249,7 +249,7 @@ std::optional<std::vector<std::wstring>> Probe::WaitForArguments(
     return args;
 }
 
-std::wstring Probe::CommandLine() const {
+std::wstring Probe::commandLine() const {
     for (const std::wstring& line : RecordLines(log_))
         if (line.rfind(L"commandline=", 0) == 0) return line.substr(12);
     return {};
@@ -278,7 +278,7 @@ std::wstring ShownTexts(HWND box) {
 
 BoxAnswerer::BoxAnswerer(std::deque<int> queued) : answers(std::move(queued)) {
     CurrentAnswerer() = this;
-    hook_ = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+    hook_ = ::SetWindowsHookExW(WH_CBT, &hook, nullptr, ::GetCurrentThreadId());
 }
 
 BoxAnswerer::~BoxAnswerer() {
@@ -286,7 +286,7 @@ BoxAnswerer::~BoxAnswerer() {
     CurrentAnswerer() = nullptr;
 }
 
-LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK BoxAnswerer::hook(int code, WPARAM wParam, LPARAM lParam) {
     BoxAnswerer* self = CurrentAnswerer();
     if (code == HCBT_ACTIVATE && self) {
         HWND box = reinterpret_cast<HWND>(wParam);

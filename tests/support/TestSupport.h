@@ -33,11 +33,11 @@ public:
     std::deque<std::optional<std::wstring>> fileAnswers;
     std::vector<Asked> asked;
 
-    void ShowMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
+    void showMessage(HWND owner, const std::wstring& caption, const std::wstring& text,
                      bool cancellable) override;
-    int AskBox(HWND owner, const std::wstring& caption, const std::wstring& text,
+    int askBox(HWND owner, const std::wstring& caption, const std::wstring& text,
                UINT flags) override;
-    std::optional<std::wstring> ChooseFile(HWND owner, const FileDialogRequest& request) override;
+    std::optional<std::wstring> chooseFile(HWND owner, const FileDialogRequest& request) override;
 
     // The texts of everything asked, in order, of one kind (all kinds when empty).
     std::vector<std::wstring> texts(const std::wstring& kind = L"") const;
@@ -105,15 +105,15 @@ class Probe {
 public:
     Probe();  // points PALLENDO_PROBE_LOG at a fresh file
     ~Probe();
-    static std::wstring Path();
+    static std::wstring path();
     // Waits for the probe's record; the arguments it was given, or nothing before the deadline.
-    std::optional<std::vector<std::wstring>> WaitForArguments(
+    std::optional<std::vector<std::wstring>> waitForArguments(
         std::chrono::milliseconds deadline = std::chrono::seconds(30)) const;
-    std::wstring CommandLine() const;
+    std::wstring commandLine() const;
     // True when a start of the probe has left its record.
-    bool Recorded() const { return ::GetFileAttributesW(log_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool recorded() const { return ::GetFileAttributesW(log_.c_str()) != INVALID_FILE_ATTRIBUTES; }
     // Forgets the last record, so the next start of the probe can be told apart.
-    void Forget() const { ::DeleteFileW(log_.c_str()); }
+    void forget() const { ::DeleteFileW(log_.c_str()); }
 
 private:
     TestFolder folder_;
@@ -133,6 +133,6 @@ public:
     std::function<void(HWND box)> onShow;
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
     HHOOK hook_ = nullptr;
 };
