@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PallendoForm.h"
 #include "settings/SettingsPath.h"
 #include "shell/FileSystem.h"
 #include "shell/Handles.h"
@@ -269,8 +270,8 @@ int wmain(int argc, wchar_t** argv) {
         {"plain program", JoinPath(folder, L"PlainProgram.exe"), L"PlainProgram"},
         {"plain + platform steps", JoinPath(folder, L"PlainPlatformProgram.exe"),
          L"PlainPlatformProgram"},
-        {"Pallendo", product, L"TPallendoForm"},
-        {"Pallendo, 10,000 launchers", product, L"TPallendoForm", kHistoryEntries},
+        {"Pallendo", product, kFormClass},
+        {"Pallendo, 10,000 launchers", product, kFormClass, kHistoryEntries},
     };
     std::vector<std::vector<Sample>> samples(programs.size());
     // One round to warm the file cache and Wine's own processes, not counted.
@@ -341,7 +342,7 @@ int wmain(int argc, wchar_t** argv) {
                 Median(history, &Sample::privateBytes) / Median(pallendo, &Sample::privateBytes));
 
     PrintProfile("Pallendo (a build that marks its steps)",
-                 JoinPath(folder, L"ProfiledPallendo.exe"), L"TPallendoForm", rounds);
+                 JoinPath(folder, L"ProfiledPallendo.exe"), kFormClass, rounds);
     PrintProfile("the plain program with the platform steps",
                  JoinPath(folder, L"PlainPlatformProgram.exe"), L"PlainPlatformProgram", rounds);
 

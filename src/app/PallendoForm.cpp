@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TPallendoForm";
-
 HICON ProgramIcon(int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
                                            MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, size, size,

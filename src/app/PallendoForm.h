@@ -21,6 +21,9 @@
 struct ControlRow;
 struct TestNames;
 
+// The window's registered class, by which other programs find it.
+inline constexpr wchar_t kFormClass[] = L"TPallendoForm";
+
 struct FormOptions {
     // The program's command-line arguments after its own path.
     std::vector<std::wstring> arguments;

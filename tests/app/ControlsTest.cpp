@@ -94,25 +94,8 @@ public:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
 
-    // Drops the list down and clicks an entry with the mouse, as the user does.
-    void clickEntry(int index) {
-        combo.setFocus();
-        ::SendMessageW(combo.hwnd, CB_SHOWDROPDOWN, TRUE, 0);
-        PumpMessages();
-        COMBOBOXINFO info{sizeof(info)};
-        ::GetComboBoxInfo(combo.hwnd, &info);
-        RECT item{};
-        ::SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-        const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
-        ::SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at);
-        ::SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
-        PumpMessages();
-    }
+    void clickEntry(int index) { ClickComboEntry(combo, index); }
 
-    static void typeInto(HWND field, const std::wstring& text) {
-        for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
-    }
 
     HWND comboField() const {
         COMBOBOXINFO info{sizeof(info)};
@@ -144,11 +127,11 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
          {.change = 1}},
         {"the same text again", [](Controls& t) { t.edit.setText(L""); }, {}},
         {"the user typing into the edit",
-         [](Controls& t) { typeInto(t.edit.hwnd, L"ab"); }, {.change = 2}},
+         [](Controls& t) { TypeInto(t.edit.hwnd, L"ab"); }, {.change = 2}},
         {"the combo box's text set by the program",
          [](Controls& t) { t.combo.setText(L"C:\\Tools\\viewer.exe"); }, {}},
         {"the user typing into the combo box",
-         [](Controls& t) { typeInto(t.comboField(), L"v"); }, {.change = 1}},
+         [](Controls& t) { TypeInto(t.comboField(), L"v"); }, {.change = 1}},
         {"a pick from the list", [](Controls& t) { t.clickEntry(1); }, {.change = 1, .enter = 1}},
         {"the focus entering the combo box and leaving it for another control",
          [](Controls& t) {
@@ -186,7 +169,7 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
 
 TEST_F(Controls, AnEditTellsTheProgramsTextFromTheUsersTyping) {
     edit.setText(L"report.docx");
-    typeInto(edit.hwnd, L"x");
+    TypeInto(edit.hwnd, L"x");
     EXPECT_EQ(byProgram, (std::vector<bool>{true, false}));
     EXPECT_FALSE(edit.changedByProgram());
 }
@@ -232,7 +215,7 @@ TEST_F(Controls, AKeyPressHandlerSeesEveryCharacterAndMayChangeOrSwallowIt) {
         if (key == L'a') key = L'b';  // changed
     });
     edit.setFocus();
-    typeInto(edit.hwnd, L"a\rc");
+    TypeInto(edit.hwnd, L"a\rc");
     EXPECT_EQ(keys, L"a\rc");
     EXPECT_EQ(edit.text(), L"bc");
     EXPECT_EQ(::SendMessageW(edit.hwnd, WM_GETDLGCODE, VK_RETURN, 0) & DLGC_WANTALLKEYS,

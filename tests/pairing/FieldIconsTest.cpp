@@ -114,7 +114,7 @@ TEST_F(FieldIcons, TheLauncherShowsAnIconOnlyWhileItsTextNamesAProgram) {
     // Typed key by key: every prefix of a UNC name shows no icon and keeps the button enabled.
     setLauncher(L"");
     form->ComboBox2.setFocus();
-    typeInto(launcherEdit(), L"\\\\fileserver\\public");
+    TypeInto(launcherEdit(), L"\\\\fileserver\\public");
     EXPECT_EQ(f.ComboBox2.text(), L"\\\\fileserver\\public");
     EXPECT_EQ(f.ImageList2.count(), 0);
     EXPECT_TRUE(f.ButtonExe2.enabled());

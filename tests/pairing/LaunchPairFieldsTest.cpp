@@ -109,7 +109,7 @@ TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyForAFilledInTargetWhileTheWindow
     f.Edit1.setText(L"");
     f.Edit1.setFocus();
     // The user's own typing keeps the focus: every character lands in the field.
-    typeInto(f.Edit1.hwnd, L"b c");
+    TypeInto(f.Edit1.hwnd, L"b c");
     EXPECT_EQ(f.Edit1.text(), L"b c");
     EXPECT_EQ(focusedControl(), f.Edit1.hwnd);
     // A target the program fills in hands the focus on to the test.
@@ -118,7 +118,7 @@ TEST_F(LaunchPairFields, FocusMovesToTheTestOnlyForAFilledInTargetWhileTheWindow
 
     // The launcher's change handling never moves the focus.
     f.ComboBox2.setFocus();
-    typeInto(launcherEdit(), L"x");
+    TypeInto(launcherEdit(), L"x");
     EXPECT_EQ(f.TargetExeName1, f.ComboBox2.text());
     EXPECT_TRUE(f.ButtonTest12.enabled());
     EXPECT_EQ(focusedControl(), f.ComboBox2.hwnd);
@@ -216,7 +216,7 @@ TEST_F(LaunchPairFields, ThePanelStaysOpenOnlyForThePairThatPassedTheTest) {
         {"another launcher", [&] { setLauncher(L"C:\\Tools\\other.exe"); }, false},
         {"another launcher picked", [&] { pick(1); }, false},
         {"another target", [&] { f.Edit1.setText(b); }, false},
-        {"a character typed", [&] { typeInto(f.Edit1.hwnd, L"x"); }, false},
+        {"a character typed", [&] { TypeInto(f.Edit1.hwnd, L"x"); }, false},
     };
     for (const Change& c : changes) {
         SCOPED_TRACE(c.what);

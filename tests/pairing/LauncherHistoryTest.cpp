@@ -22,7 +22,7 @@ protected:
 TEST_F(LauncherHistory, LeavingTheFieldRemembersItsLauncherOnceWhateverTheLetterCase) {
     TPallendoForm& f = createForm();
     f.ComboBox2.setFocus();
-    typeInto(launcherEdit(), L"C:\\Tools\\Viewer.exe");
+    TypeInto(launcherEdit(), L"C:\\Tools\\Viewer.exe");
     EXPECT_EQ(f.TargetExeName1, L"C:\\Tools\\Viewer.exe");
     enterAndLeaveLauncher();
     EXPECT_EQ(historyEntries(), (List{L"C:\\Tools\\Viewer.exe", kClear}));
@@ -174,7 +174,7 @@ TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked
     EXPECT_EQ(f.ImageList2.count(), 0);
     EXPECT_EQ(shownMessage(), L"kept");
     // The entry names no launcher: a target typed now does not offer the test.
-    typeInto(f.Edit1.hwnd, L"x");
+    TypeInto(f.Edit1.hwnd, L"x");
     EXPECT_FALSE(f.ButtonTest12.enabled());
 
     // Leaving the field now remembers its text, which is the one clear-history entry.

@@ -28,10 +28,6 @@ protected:
         EXPECT_TRUE(args.has_value()) << "the launcher was not started";
         return args.value_or(std::vector<std::wstring>{L"<none>"});
     }
-    // Types the text into a field character by character, as the keyboard does.
-    static void typeInto(HWND field, const std::wstring& text) {
-        for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
-    }
     // The edit field inside the launcher's combo box, which receives what the user types.
     HWND launcherEdit() const {
         COMBOBOXINFO info{sizeof(info)};
@@ -51,20 +47,7 @@ protected:
                        reinterpret_cast<LPARAM>(form->ComboBox2.hwnd));
     }
     // Drops the list down and clicks an entry with the mouse, as the user does.
-    void clickEntry(int index) {
-        form->ComboBox2.setFocus();
-        ::SendMessageW(form->ComboBox2.hwnd, CB_SHOWDROPDOWN, TRUE, 0);
-        PumpMessages();
-        COMBOBOXINFO info{sizeof(info)};
-        ::GetComboBoxInfo(form->ComboBox2.hwnd, &info);
-        RECT item{};
-        ::SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-        const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
-        ::SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at);
-        ::SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
-        PumpMessages();
-    }
+    void clickEntry(int index) { ClickComboEntry(form->ComboBox2, index); }
     // The focus enters the launcher field and leaves it for the next control.
     void enterAndLeaveLauncher() {
         form->ComboBox2.setFocus();

@@ -217,7 +217,7 @@ TEST_F(BadInput, ALauncherNameNoPathMayHoldIsReportedAndKept) {
     const std::wstring launcher = L"C:\\Tools\\vi|ew<er>.exe";
     TPallendoForm& f = createForm();
     f.Edit1.setText(doc);
-    typeInto(launcherEdit(), launcher);
+    TypeInto(launcherEdit(), launcher);
     EXPECT_EQ(f.TargetExeName1, launcher);
     EXPECT_TRUE(f.ButtonExe2.enabled());
     EXPECT_FALSE(f.ButtonExe2.showsImage());

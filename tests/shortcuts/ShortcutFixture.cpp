@@ -48,10 +48,7 @@ int TrashedCount(const std::wstring& name) {
 }
 
 std::wstring FolderCaption(const std::wstring& folder) {
-    std::wstring trimmed = folder;
-    // Until Text.h offers WithoutTrailingSeparators.
-    while (!trimmed.empty() && trimmed.back() == L'\\') trimmed.pop_back();
-    return FileNamePart(trimmed);
+    return FileNamePart(WithoutTrailingSeparators(folder));
 }
 
 std::set<HWND> ExplorerWatch::openWindows() {

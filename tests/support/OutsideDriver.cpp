@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "app/PallendoForm.h"
 #include "settings/SettingsPath.h"
 #include "shell/FileSystem.h"
 #include "shell/Text.h"
@@ -17,7 +18,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // The main window's registered class, by which it is found.
-constexpr std::wstring_view kMainWindowClass = L"TPallendoForm";
 // What a program attached to lets the driver do: read and write its memory, wait for its end.
 constexpr DWORD kAttachedAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
                                   PROCESS_VM_READ | PROCESS_VM_WRITE | SYNCHRONIZE;
@@ -164,7 +164,7 @@ HWND RunningPallendo::window(std::chrono::milliseconds deadline) {
     const auto end = Clock::now() + deadline;
     for (;;) {
         for (HWND window : shownWindows())
-            if (HasClass(window, kMainWindowClass)) return found(window);
+            if (HasClass(window, kFormClass)) return found(window);
         if (Clock::now() >= end || ended(50)) return nullptr;
     }
 }

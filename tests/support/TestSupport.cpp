@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "shell/Clock.h"
 #include "shell/FileSystem.h"
 #include "shell/Handles.h"
 #include "shell/MessageLoop.h"
@@ -48,6 +49,25 @@ std::vector<std::wstring> ScriptedPrompter::texts(const std::wstring& kind) cons
 
 void PumpMessages() {
     ProcessMessages();
+}
+
+void TypeInto(HWND field, const std::wstring& text) {
+    for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
+}
+
+void ClickComboEntry(const ComboBox& combo, int index) {
+    combo.setFocus();
+    ::SendMessageW(combo.hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+    PumpMessages();
+    COMBOBOXINFO info{sizeof(info)};
+    ::GetComboBoxInfo(combo.hwnd, &info);
+    RECT item{};
+    ::SendMessageW(info.hwndList, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+    ::SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, at);
+    ::SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
+    PumpMessages();
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
@@ -178,15 +198,7 @@ bool Exists(const std::wstring& path) {
 }
 
 SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second, int milli) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    t.wMilliseconds = static_cast<WORD>(milli);
-    return t;
+    return SystemTimeOf(year, month, day, hour, minute, second, milli);
 }
 
 std::wstring HostFolderOf(const wchar_t* variable) {

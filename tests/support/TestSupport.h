@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/Handles.h"
+#include "app/Controls.h"
 #include "shell/Prompter.h"
 
 // Records every question and message, and answers from queues. An unexpected question is
@@ -52,6 +53,10 @@ using UniqueWindow = UniqueHandle<HWND, ::DestroyWindow>;
 
 // Handles waiting window messages.
 void PumpMessages();
+// Types the text into a field character by character, as the keyboard does.
+void TypeInto(HWND field, const std::wstring& text);
+// Drops the combo box's list down and clicks an entry with the mouse, as the user does.
+void ClickComboEntry(const ComboBox& combo, int index);
 // Pumps messages until the condition holds or the deadline passes; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds deadline = std::chrono::seconds(30));
