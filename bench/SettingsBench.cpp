@@ -13,9 +13,9 @@
 #include "app/PallendoForm.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsPath.h"
+#include "shell/FileSystem.h"
 #include "shell/MessageLoop.h"
 #include "shell/ProgramScope.h"
-#include "shell/FileSystem.h"
 #include "shell/Text.h"
 
 namespace {

@@ -100,7 +100,8 @@ constexpr ControlRow kControls[] = {
      .column = 3, .tab = 6, .enabled = false, .handCursor = true,
      ON(onClick, ButtonProperties3Click)},
     {CONTROL(Edit3), .kind = K::Edit, PANEL(GridPanel6), .row = 2, .column = 0, .columnSpan = 2,
-     .tab = 3, .fit = CellFit::TopNatural, ON(onChange, Edit3Change), ON(onKeyPress, Edit3KeyPress)},
+     .tab = 3, .fit = CellFit::TopNatural, ON(onChange, Edit3Change),
+     ON(onKeyPress, Edit3KeyPress)},
     {CONTROL(ButtonExeLink3), .caption = L"起動", PANEL(GridPanel6), .row = 2, .column = 3,
      .tab = 7, .enabled = false, ON(onClick, ButtonExeLink3Click)},
 

@@ -162,8 +162,8 @@ void ComboBox::picked() {
     // handler emptied the list, the field gets back the text it was left with.
     if (selectedIndex() >= 0) return;
     textAfterPick_ = text();
-    ::PostMessageW(::GetParent(hwnd), WM_COMMAND,
-                   MAKEWPARAM(::GetDlgCtrlID(hwnd), kPickOver), reinterpret_cast<LPARAM>(hwnd));
+    ::PostMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), kPickOver),
+                   reinterpret_cast<LPARAM>(hwnd));
 }
 
 // While the focus changes the platform already reports the control that gets it; when the whole
@@ -425,4 +425,3 @@ void ImageList::resize(int size) {
 void ImageList::changed() {
     for (Button* button : buttons_) button->refreshImage();
 }
-

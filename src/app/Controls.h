@@ -184,5 +184,3 @@ private:
     COLORREF background_ = CLR_NONE;
     std::vector<Button*> buttons_;
 };
-
-

@@ -75,9 +75,9 @@ void TPallendoForm::createPages() {
     for (PageId page : kPages)
         pageOf(page).hwnd = createChild(kPageClass, PageCaption(page), WS_CLIPSIBLINGS,
                                         WS_EX_CONTROLPARENT, hwnd, kFirstPageId + TabIndexOf(page));
-    PageControl1.hwnd =
-        createChild(WC_TABCONTROLW, L"", TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS | WS_VISIBLE,
-                    0, hwnd, kTabControlId);
+    PageControl1.hwnd = createChild(WC_TABCONTROLW, L"",
+                                    TCS_FIXEDWIDTH | TCS_FOCUSNEVER | WS_CLIPSIBLINGS | WS_VISIBLE,
+                                    0, hwnd, kTabControlId);
     for (PageId page : kPages) {
         std::wstring caption(PageCaption(page));
         TCITEMW item{};
@@ -85,17 +85,16 @@ void TPallendoForm::createPages() {
         item.pszText = caption.data();
         TabCtrl_InsertItem(PageControl1.hwnd, TabIndexOf(page), &item);
     }
-    StatusBar1.hwnd =
-        createChild(STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | WS_VISIBLE,
-                    0, hwnd, kStatusBarId);
+    StatusBar1.hwnd = createChild(STATUSCLASSNAMEW, L"",
+                                  SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | WS_VISIBLE, 0,
+                                  hwnd, kStatusBarId);
 }
 
 void TPallendoForm::createControl(const ControlRow& row) {
     Control& control = row.control(*this);
     const DWORD exStyle = row.kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0;
     // Made in their design state: a control disabled afterwards would be drawn twice.
-    const DWORD style =
-        StyleOf(row.kind) | WS_GROUP | WS_VISIBLE | (row.enabled ? 0 : WS_DISABLED);
+    const DWORD style = StyleOf(row.kind) | WS_GROUP | WS_VISIBLE | (row.enabled ? 0 : WS_DISABLED);
     control.hwnd = createChild(ClassOf(row.kind), row.caption, style, exStyle,
                                pageOf(row.page).hwnd, IdOfRow(row));
     if (row.kind == ControlKind::RadioButton) {
@@ -151,9 +150,9 @@ void TPallendoForm::createImageLists() {
     ButtonTest12.setImages(&ImageList3);
     ButtonCreate3.setImages(&ImageList3);
     for (int id : {IDB_SHORTCUT_PLAIN, IDB_SHORTCUT_HIGHLIGHT}) {
-        const UniqueBitmap bitmap(static_cast<HBITMAP>(::LoadImageW(
-            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-            LR_CREATEDIBSECTION)));
+        const UniqueBitmap bitmap(
+            static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         if (bitmap) ImageList3.addBitmap(bitmap.get());
     }
 }

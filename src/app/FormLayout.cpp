@@ -72,8 +72,9 @@ void TPallendoForm::onDpiChanged(int dpi, const RECT& suggested) {
     // suggested one, scaled from it, would grow the window from one start to the next.
     if (::IsWindowVisible(hwnd)) {
         laidOut_ = {-1, -1};  // the new size is laid out for the new scale
-        ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
         if (laidOut_.cx >= 0) return;
     }
     layout();
@@ -89,8 +90,8 @@ void TPallendoForm::layout() {
     const int statusHeight = scale(kStatusBarHeight);
     Place(StatusBar1.hwnd, {0, client.bottom - statusHeight, client.right, client.bottom});
     const int margin = scale(kTabsMargin);
-    Place(PageControl1.hwnd, {margin, margin, client.right - margin,
-                              client.bottom - statusHeight - margin});
+    Place(PageControl1.hwnd,
+          {margin, margin, client.right - margin, client.bottom - statusHeight - margin});
     FormResize();
     RECT display{};
     ::GetClientRect(PageControl1.hwnd, &display);

@@ -4,14 +4,14 @@
 
 #include "app/PallendoForm.h"
 #include "shell/Boxes.h"
-#include "shell/Failure.h"
-#include "shell/MessageLoop.h"
-#include "shell/PlatformError.h"
-#include "shell/FileSystem.h"
-#include "shell/Handles.h"
-#include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
+#include "shell/Failure.h"
+#include "shell/FileSystem.h"
+#include "shell/Handles.h"
+#include "shell/MessageLoop.h"
+#include "shell/PlatformError.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/StartupSteps.h"
 
 namespace {
@@ -21,8 +21,7 @@ constexpr int kMessagePanel = 1;
 
 std::wstring ReserveTempFile() {
     wchar_t path[MAX_PATH + 1] = {};
-    if (::GetTempFileNameW(TempFolder().c_str(), L"tmp", 0, path) == 0)
-        FailLastError();
+    if (::GetTempFileNameW(TempFolder().c_str(), L"tmp", 0, path) == 0) FailLastError();
     return path;
 }
 }  // namespace

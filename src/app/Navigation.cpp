@@ -65,8 +65,7 @@ void TPallendoForm::activatePage(PageId page) {
 
 PageId TPallendoForm::activePage() const {
     const int index = PageControl1.activeIndex();
-    return index >= 0 && index < static_cast<int>(std::size(kPages)) ? kPages[index]
-                                                                    : PageId::File;
+    return index >= 0 && index < static_cast<int>(std::size(kPages)) ? kPages[index] : PageId::File;
 }
 
 void TPallendoForm::showActivePage() {

@@ -16,9 +16,8 @@
 namespace {
 
 HICON ProgramIcon(int size) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                           MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, size, size,
-                                           0));
+    return static_cast<HICON>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PALLENDO), IMAGE_ICON, size, size, 0));
 }
 
 void RegisterClasses(WNDPROC formProc, WNDPROC pageProc, const wchar_t* pageClass) {
@@ -182,8 +181,7 @@ LRESULT TPallendoForm::handleCommand(WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == 1) pageKey(LOWORD(wParam));
         return 0;
     }
-    if (const ControlRow* row = RowOfId(LOWORD(wParam)))
-        row->control(*this).notify(HIWORD(wParam));
+    if (const ControlRow* row = RowOfId(LOWORD(wParam))) row->control(*this).notify(HIWORD(wParam));
     return 0;
 }
 

@@ -1,9 +1,9 @@
 // The Help page's buttons and the default-apps button.
 #include "app/PallendoForm.h"
 #include "help/HelpFile.h"
-#include "shell/ShellActions.h"
 #include "shell/FileSystem.h"
 #include "shell/ProgramIdentity.h"
+#include "shell/ShellActions.h"
 
 void TPallendoForm::Button4Click() {
     ShowHelpFile(ExecutablePath());

@@ -1,8 +1,8 @@
 #include "help/HelpFile.h"
 
 #include "shell/Boxes.h"
-#include "shell/ShellActions.h"
 #include "shell/FileSystem.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 
 std::vector<std::wstring> HelpFileCandidates(std::wstring_view executablePath) {

@@ -8,10 +8,10 @@
 #include "pairing/CombinationTest.h"
 #include "pairing/TestCopy.h"
 #include "shell/Boxes.h"
-#include "shell/ShellActions.h"
-#include "shell/PlatformError.h"
-#include "shell/FileSystem.h"
 #include "shell/Failure.h"
+#include "shell/FileSystem.h"
+#include "shell/PlatformError.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 
 TestNames NamesOfTest(const TPallendoForm& form) {

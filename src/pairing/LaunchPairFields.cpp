@@ -5,10 +5,10 @@
 
 #include "app/PallendoForm.h"
 #include "pairing/LauncherHistory.h"
-#include "shell/ShellActions.h"
 #include "shell/FileSystem.h"
 #include "shell/LetterCase.h"
 #include "shell/Prompter.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <memory>
 #include <new>
 
-#include "shell/ProgramIdentity.h"
 #include "shell/Handles.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Text.h"
 
 namespace {

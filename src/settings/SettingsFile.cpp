@@ -7,10 +7,10 @@
 #include "pairing/LauncherHistory.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsPath.h"
+#include "shell/Clock.h"
 #include "shell/FileSystem.h"
 #include "shell/LetterCase.h"
 #include "shell/ProgramIdentity.h"
-#include "shell/Clock.h"
 #include "shell/Text.h"
 
 namespace {
@@ -18,7 +18,6 @@ constexpr wchar_t kProgram[] = L"PROGRAM";
 constexpr wchar_t kPosition[] = L"POSITION";
 constexpr wchar_t kOption[] = L"OPTION";
 constexpr wchar_t kData[] = L"DATA";
-
 
 WINDOWPLACEMENT CurrentPlacement(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -135,15 +134,15 @@ void WriteProgramSection(IniImage& image, const std::wstring& path) {
 WindowState StoredState(int stored) {
     const auto state = static_cast<WindowState>(stored);
     return state == WindowState::Minimised || state == WindowState::Maximised ? state
-                                                                               : WindowState::Normal;
+                                                                              : WindowState::Normal;
 }
 }  // namespace
 
 void TPallendoForm::readSettings() {
     const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
     WINDOWPLACEMENT placement = StoredPlacement(image, CurrentPlacement(hwnd));
-    initialWindowState = StoredState(
-        image.readInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
+    initialWindowState =
+        StoredState(image.readInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
     if (!::IsWindowVisible(hwnd)) placement.showCmd = SW_HIDE;
     ::SetWindowPlacement(hwnd, &placement);
 

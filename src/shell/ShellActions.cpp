@@ -40,9 +40,9 @@ std::wstring GetSpecialFolder(int csidl) {
 
 std::uint32_t StartThroughShell(HWND owner, std::wstring_view file, std::wstring_view parameters) {
     const std::wstring name(file), text(parameters);
-    const HINSTANCE result = ::ShellExecuteW(owner, L"open", name.c_str(),
-                                             text.empty() ? nullptr : text.c_str(), nullptr,
-                                             SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ::ShellExecuteW(owner, L"open", name.c_str(), text.empty() ? nullptr : text.c_str(),
+                        nullptr, SW_SHOWNORMAL);
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(result));
 }
 

@@ -1,7 +1,7 @@
 // The dedicated-shortcut panel of the Edit page.
 #include "app/PallendoForm.h"
-#include "shell/ShellActions.h"
 #include "shell/FileSystem.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 #include "shortcuts/Destination.h"
 

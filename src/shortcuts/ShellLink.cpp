@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-#include "shell/PlatformError.h"
-#include "shell/FileSystem.h"
-#include "shell/ProgramIdentity.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
 #include "shell/Failure.h"
+#include "shell/FileSystem.h"
+#include "shell/PlatformError.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/Text.h"
 
 using Microsoft::WRL::ComPtr;

@@ -90,8 +90,8 @@ void TPallendoForm::PlaceShortcut(int folderId, const std::wstring& programPath,
     if (!FileExists(linkPath)) {
         placeLink(linkPath, programPath, arguments, folderLabel, false);
     } else {
-        const int answer =
-            ApplicationMessageBox(ExistsQuestion(folderLabel, linkPath), MB_YESNOCANCEL | MB_ICONQUESTION);
+        const int answer = ApplicationMessageBox(ExistsQuestion(folderLabel, linkPath),
+                                                 MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDCANCEL) return;
         if (answer == IDYES) placeLink(linkPath, programPath, arguments, folderLabel, true);
         if (answer == IDNO) deleteLink(linkPath, folderLabel);

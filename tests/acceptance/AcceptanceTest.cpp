@@ -40,7 +40,7 @@ protected:
 
     // A document in a new folder, both removed at the end of the test.
     std::wstring writeDocument(const std::wstring& folder, const std::wstring& name,
-                          const std::string& content) {
+                               const std::string& content) {
         const std::wstring path = folders_.emplace_back(folder) / name;
         WriteBytes(path, content);
         return path;
@@ -297,7 +297,8 @@ TEST_F(Acceptance, FirstStartLeavesASettingsFileInTheCodePageWithEverySection) {
 }
 
 TEST_F(Acceptance, TheWholeRoadOpensTheDocumentWithTheChosenProgramThroughItsShortcut) {
-    const std::wstring document = writeDocument(L"受け渡し テスト", L"月次 報告.txt", "monthly figures");
+    const std::wstring document =
+        writeDocument(L"受け渡し テスト", L"月次 報告.txt", "monthly figures");
     Probe probe;
     RunningPallendo program;
     ASSERT_NE(program.window(), nullptr);

@@ -45,8 +45,8 @@ public:
         }();
         ASSERT_NE(registered, 0);
         controls.clear();
-        host = ::CreateWindowExW(0, kHostClass, L"controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                 0, 400, 300, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+        host = ::CreateWindowExW(0, kHostClass, L"controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 400, 300, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
         ::SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         make(edit, WC_EDITW, ES_AUTOHSCROLL, 10);
         make(other, WC_EDITW, ES_AUTOHSCROLL, 40);
@@ -96,7 +96,6 @@ public:
 
     void clickEntry(int index) { ClickComboEntry(combo, index); }
 
-
     HWND comboField() const {
         COMBOBOXINFO info{sizeof(info)};
         ::GetComboBoxInfo(combo.hwnd, &info);
@@ -123,15 +122,19 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
         Runs expected;
     };
     const Case cases[] = {
-        {"an edit's new text set by the program", [](Controls& t) { t.edit.setText(L"a.txt"); },
+        {"an edit's new text set by the program",
+         [](Controls& t) { t.edit.setText(L"a.txt"); },
          {.change = 1}},
         {"the same text again", [](Controls& t) { t.edit.setText(L""); }, {}},
         {"the user typing into the edit",
-         [](Controls& t) { TypeInto(t.edit.hwnd, L"ab"); }, {.change = 2}},
+         [](Controls& t) { TypeInto(t.edit.hwnd, L"ab"); },
+         {.change = 2}},
         {"the combo box's text set by the program",
-         [](Controls& t) { t.combo.setText(L"C:\\Tools\\viewer.exe"); }, {}},
+         [](Controls& t) { t.combo.setText(L"C:\\Tools\\viewer.exe"); },
+         {}},
         {"the user typing into the combo box",
-         [](Controls& t) { TypeInto(t.comboField(), L"v"); }, {.change = 1}},
+         [](Controls& t) { TypeInto(t.comboField(), L"v"); },
+         {.change = 1}},
         {"a pick from the list", [](Controls& t) { t.clickEntry(1); }, {.change = 1, .enter = 1}},
         {"the focus entering the combo box and leaving it for another control",
          [](Controls& t) {
@@ -146,7 +149,8 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
          },
          {.click = 1}},
         {"a click on the check box",
-         [](Controls& t) { ::SendMessageW(t.check.hwnd, BM_CLICK, 0, 0); }, {.click = 1}},
+         [](Controls& t) { ::SendMessageW(t.check.hwnd, BM_CLICK, 0, 0); },
+         {.click = 1}},
         {"a click on an enabled button, then on a disabled one",
          [](Controls& t) {
              t.button.click();
@@ -155,7 +159,8 @@ TEST_F(Controls, EachChangeRunsItsHandlerAsOftenAsTheRulesSay) {
          },
          {.click = 1}},
         {"a click on a radio button",
-         [](Controls& t) { ::SendMessageW(t.radio.hwnd, BM_CLICK, 0, 0); }, {.click = 1}},
+         [](Controls& t) { ::SendMessageW(t.radio.hwnd, BM_CLICK, 0, 0); },
+         {.click = 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,9 +197,9 @@ TEST_F(Controls, APickWhoseHandlingEmptiesTheListKeepsTheFieldsText) {
 TEST_F(Controls, TheComboBoxIsNotLeftWhenTheWholeWindowIsLeft) {
     combo.setFocus();
     PumpMessages();
-    const HWND elsewhere = ::CreateWindowExW(0, kHostClass, L"elsewhere",
-                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
-                                             nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const HWND elsewhere =
+        ::CreateWindowExW(0, kHostClass, L"elsewhere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                          200, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetForegroundWindow(elsewhere);
     ::SetFocus(elsewhere);
     PumpMessages();
@@ -211,7 +216,7 @@ TEST_F(Controls, AKeyPressHandlerSeesEveryCharacterAndMayChangeOrSwallowIt) {
     std::wstring keys;
     edit.setKeyPress([&keys](wchar_t& key) {
         keys += key;
-        if (key == L'\r') key = 0;     // swallowed
+        if (key == L'\r') key = 0;    // swallowed
         if (key == L'a') key = L'b';  // changed
     });
     edit.setFocus();

@@ -9,10 +9,10 @@
 
 #include "app/ControlTable.h"
 #include "shell/Boxes.h"
-#include "shell/ShellActions.h"
-#include "shell/FileSystem.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
+#include "shell/FileSystem.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"
 

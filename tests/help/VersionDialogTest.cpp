@@ -9,11 +9,11 @@
 #include <set>
 #include <thread>
 
-#include "shell/FileSystem.h"
-#include "shell/ProgramIdentity.h"
 #include "help/VersionDialog.h"
 #include "shell/Clock.h"
+#include "shell/FileSystem.h"
 #include "shell/Handles.h"
+#include "shell/ProgramIdentity.h"
 #include "shell/WindowQueries.h"
 #include "support/FormFixture.h"
 

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "PairingFixture.h"
-#include "shell/PlatformError.h"
 #include "shell/FileSystem.h"
 #include "shell/Handles.h"
+#include "shell/PlatformError.h"
 #include "shell/Text.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PairingFixture.h"
 #include "pairing/LauncherHistory.h"
+#include "PairingFixture.h"
 #include "shell/Text.h"
 
 namespace {

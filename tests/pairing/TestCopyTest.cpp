@@ -15,8 +15,8 @@
 #include <thread>
 
 #include "PairingFixture.h"
-#include "shell/PlatformError.h"
 #include "shell/Handles.h"
+#include "shell/PlatformError.h"
 #include "shell/Text.h"
 #include "shell/WindowQueries.h"
 

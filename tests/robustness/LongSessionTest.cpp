@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "ResourceUse.h"
 #include "pairing/PairingFixture.h"
+#include "ResourceUse.h"
 #include "shell/Text.h"
 
 namespace {

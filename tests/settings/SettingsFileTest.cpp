@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "settings/SettingsPath.h"
-#include "shell/FileSystem.h"
 #include "shell/Clock.h"
+#include "shell/FileSystem.h"
 #include "shell/Text.h"
 #include "support/FormFixture.h"
 #include "support/OutsideDriver.h"

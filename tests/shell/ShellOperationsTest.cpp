@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "shell/Boxes.h"
-#include "shell/ShellActions.h"
+#include "shell/Failure.h"
+#include "shell/FileSystem.h"
 #include "shell/PlatformError.h"
 #include "shell/ProgramScope.h"
-#include "shell/FileSystem.h"
-#include "shell/Failure.h"
+#include "shell/ShellActions.h"
 #include "support/TestSupport.h"
 
 namespace {

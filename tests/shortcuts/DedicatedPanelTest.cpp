@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ShortcutFixture.h"
 #include "shell/ShellActions.h"
 #include "shell/Text.h"
+#include "ShortcutFixture.h"
 
 namespace {
 

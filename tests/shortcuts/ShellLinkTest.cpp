@@ -4,13 +4,13 @@
 
 #include <regex>
 
-#include "shell/ShellActions.h"
-#include "shell/PlatformError.h"
-#include "shell/ProgramScope.h"
-#include "shell/FileSystem.h"
 #include "shell/Clock.h"
 #include "shell/Failure.h"
+#include "shell/FileSystem.h"
 #include "shell/Handles.h"
+#include "shell/PlatformError.h"
+#include "shell/ProgramScope.h"
+#include "shell/ShellActions.h"
 #include "shortcuts/ShellLink.h"
 #include "support/LinkFiles.h"
 #include "support/TestSupport.h"

@@ -4,11 +4,11 @@
 
 #include <regex>
 
-#include "ShortcutFixture.h"
-#include "shell/ShellActions.h"
-#include "shell/FileSystem.h"
 #include "shell/Clock.h"
+#include "shell/FileSystem.h"
+#include "shell/ShellActions.h"
 #include "shell/Text.h"
+#include "ShortcutFixture.h"
 
 namespace {
 

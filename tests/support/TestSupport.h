@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/Handles.h"
 #include "app/Controls.h"
+#include "shell/Handles.h"
 #include "shell/Prompter.h"
 
 // Records every question and message, and answers from queues. An unexpected question is
