@@ -63,14 +63,14 @@ std::wstring ProductPath() {
 }
 
 // The product's settings file, where the product finds it.
-std::wstring SettingsFile() {
-    static const std::wstring path = SettingsFilePath(kSettingsFolderName, ProductPath());
-    return path;
+// The settings file a program finds: each executable has its own, the profiled build too.
+std::wstring SettingsFileOf(const std::wstring& program) {
+    return SettingsFilePath(kSettingsFolderName, program);
 }
 
 // Every start finds the same file: none at all, or a history of the given size.
-void PrepareSettings(int history) {
-    const std::wstring path = SettingsFile();
+void PrepareSettings(const std::wstring& program, int history) {
+    const std::wstring path = SettingsFileOf(program);
     ::DeleteFileW(path.c_str());
     if (history < 0) return;
     CreateFolderTree(FolderPart(path));
@@ -148,7 +148,7 @@ double AnonymousKiBUnderWine(const std::wstring& path) {
 }
 
 bool Run(const Program& program, Sample& sample) {
-    PrepareSettings(program.history);
+    PrepareSettings(program.path, program.history);
     std::wstring commandLine = L"\"" + program.path + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
@@ -279,13 +279,15 @@ int wmain(int argc, wchar_t** argv) {
         Sample warm;
         if (!Run(program, warm)) return 1;
     }
+    // Each round starts with the next program, so that none always follows the same one.
     for (int round = 0; round < rounds; ++round)
-        for (std::size_t p = 0; p < programs.size(); ++p) {
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            const std::size_t p = (i + static_cast<std::size_t>(round)) % programs.size();
             Sample sample;
             if (!Run(programs[p], sample)) return 1;
             samples[p].push_back(sample);
         }
-    PrepareSettings(-1);
+    PrepareSettings(product, -1);
 
     std::vector<Sample>& plain = samples[0];
     std::vector<Sample>& platform = samples[1];
