@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pairing/CombinationTest.h"
 #include "shell/Text.h"
 #include "shortcuts/ShellLink.h"
 #include "support/FormFixture.h"
@@ -94,9 +95,8 @@ TEST_F(FileIntake, ADropFillsOneSideOfThePairAndResetsThePanel) {
         TPallendoForm& f = createForm();
         f.Edit1.setText(L"C:\\before\\kept.txt");
         f.ComboBox2.setText(L"C:\\before\\other.exe");
-        f.SetPanelEnabled(f.GridPanel6, true);
-        f.Edit3.setText(L"kept(other)");
-        f.ButtonCreate3.setImageIndex(0);
+        f.ComboBox2Change();
+        f.testPassed(NamesOfTest(f));
         f.activatePage(PageId::File);
         std::vector<std::wstring> paths;
         for (const std::wstring& name : c.files)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pairing/CombinationTest.h"
 #include "pairing/LauncherHistory.h"
 #include "PairingFixture.h"
 #include "shell/Text.h"
@@ -159,7 +160,7 @@ TEST_F(LauncherHistory, PickingTheClearEntryEmptiesTheListWithTheOptionUnchecked
     f.Edit1.setText(L"C:\\Docs\\a.txt");
     setList({L"C:\\Tools\\viewer.exe", L"notepad.exe", kClear});
     pick(0);
-    f.SetPanelEnabled(f.GridPanel6, true);
+    f.testPassed(NamesOfTest(f));
     ASSERT_TRUE(f.ButtonTest12.enabled());
     f.setMessage(L"kept");
 
