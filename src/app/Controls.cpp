@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "shell/Guarded.h"
 #include "shell/WindowQueries.h"
 
@@ -40,6 +42,17 @@ bool Control::focused() const {
 }
 bool Control::showing() const {
     return ::IsWindowVisible(hwnd) != FALSE;
+}
+
+void Control::place(const RECT& r) {
+    const RECT wanted{r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)};
+    // Moving a window costs a round of messages (and under Wine a trip to the window server):
+    // a layout that changes nothing for this control must not pay it.
+    if (hwnd && ::EqualRect(&wanted, &placed_)) return;
+    placed_ = wanted;
+    if (hwnd)
+        ::SetWindowPos(hwnd, nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
+                       wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Button::setImages(ImageList* list) {

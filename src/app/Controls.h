@@ -37,8 +37,19 @@ public:
     bool focused() const;
     bool showing() const;
 
+    // Puts the control at `r`, in its parent's client coordinates. The window moves only when
+    // the rectangle changed; a control not made yet keeps the rectangle, to be made there.
+    void place(const RECT& r);
+    RECT placed() const { return placed_; }
+    // Where a grid panel inside this control lies, in the coordinates of the panel's controls:
+    // a group box holds its panel's controls on the page it lies on.
+    virtual RECT panelArea() const { return placed_; }
+
 protected:
     void setWindowText(std::wstring_view text) const;
+
+private:
+    RECT placed_{};
 };
 
 class ImageList;

@@ -53,19 +53,41 @@ GridCell CellOf(const ControlRow& row, Control& control) {
 
 }  // namespace
 
-void TPallendoForm::createControls() {
+// What the window has from its creation: the pages, the tabs and the status bar, the grid
+// panels' cells, the keys, the image lists and the clock's timer. The table's controls are made
+// later, by makeControls, once the window has its place.
+void TPallendoForm::createFrameControls() {
     createPages();
-    for (const ControlRow* row : CreationOrder()) createControl(*row);
+    for (const ControlRow* row : CreationOrder())
+        if (GridPanel* panel = PanelOf(*this, row->panel))
+            panel->add(CellOf(*row, row->control(*this)));
     createPageKeys();
-    ::SendMessageW(ComboBox2.hwnd, CB_SETMINVISIBLE, 10, 0);
     createImageLists();
     ::SetTimer(hwnd, kTimer1, kTimer1Interval, nullptr);
 }
 
+// The table's controls, made once, in creation order, each where the layout places it for the
+// window's size now and with the font: nothing is moved or drawn again before the first show.
+void TPallendoForm::makeControls() {
+    if (created_) return;
+    created_ = true;
+    layout();
+    for (const ControlRow* row : CreationOrder()) createControl(*row);
+    ::SendMessageW(ComboBox2.hwnd, CB_SETMINVISIBLE, 10, 0);
+    ButtonOpenDefault1.setImages(&ImageList1);
+    ButtonExe2.setImages(&ImageList2);
+    ButtonTest12.setImages(&ImageList3);
+    ButtonCreate3.setImages(&ImageList3);
+    // A caption wider than its control's fixed size widens it, measured now that it is made.
+    layoutPanels();
+}
+
 HWND TPallendoForm::createChild(const wchar_t* cls, std::wstring_view text, DWORD style,
-                                DWORD exStyle, HWND parent, int id) {
-    return ::CreateWindowExW(exStyle, cls, std::wstring(text).c_str(), style | WS_CHILD, 0, 0, 0, 0,
-                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                DWORD exStyle, HWND parent, int id, const RECT& place) {
+    return ::CreateWindowExW(exStyle, cls, std::wstring(text).c_str(), style | WS_CHILD,
+                             place.left, place.top, place.right - place.left,
+                             place.bottom - place.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -96,7 +118,9 @@ void TPallendoForm::createControl(const ControlRow& row) {
     // Made in their design state: a control disabled afterwards would be drawn twice.
     const DWORD style = StyleOf(row.kind) | WS_GROUP | WS_VISIBLE | (row.enabled ? 0 : WS_DISABLED);
     control.hwnd = createChild(ClassOf(row.kind), row.caption, style, exStyle,
-                               pageOf(row.page).hwnd, IdOfRow(row));
+                               pageOf(row.page).hwnd, IdOfRow(row), control.placed());
+    ::SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (row.kind == ControlKind::ComboBox) fitComboBoxToFont();
     if (row.kind == ControlKind::RadioButton) {
         static_cast<RadioButton&>(control).setChecked(row.checked);
         // On Windows a radio button that gets the focus unchecked reports a click; the
@@ -105,7 +129,6 @@ void TPallendoForm::createControl(const ControlRow& row) {
     } else if (row.checked) {
         ::SendMessageW(control.hwnd, BM_SETCHECK, BST_CHECKED, 0);
     }
-    if (GridPanel* panel = PanelOf(*this, row.panel)) panel->add(CellOf(row, control));
     bindHandlers(row, control);
 }
 
@@ -142,13 +165,10 @@ void TPallendoForm::bindHandlers(const ControlRow& row, Control& control) {
     }
 }
 
+// The lists at the window's scale; the buttons that show them are given them when made.
 void TPallendoForm::createImageLists() {
     ImageList3.setBackground(kImageBackground);
-    for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->create(16);
-    ButtonOpenDefault1.setImages(&ImageList1);
-    ButtonExe2.setImages(&ImageList2);
-    ButtonTest12.setImages(&ImageList3);
-    ButtonCreate3.setImages(&ImageList3);
+    for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->create(scale(16));
     for (int id : {IDB_SHORTCUT_PLAIN, IDB_SHORTCUT_HIGHLIGHT}) {
         const UniqueBitmap bitmap(
             static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "app/ControlTable.h"
 #include "app/FormFont.h"
 #include "app/PallendoForm.h"
@@ -16,11 +14,6 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kClockPanelWidth = 120;
 constexpr int kMessagePanelWidth = 500;
 constexpr int kTabsMargin = 3;
-
-void Place(HWND window, const RECT& r) {
-    ::SetWindowPos(window, nullptr, r.left, r.top, std::max(0L, r.right - r.left),
-                   std::max(0L, r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 }  // namespace
 
@@ -48,18 +41,25 @@ void TPallendoForm::applyDpi(int dpi) {
     font_ = CreateFormFont(dpi_);
     // Before the first show nothing is drawn yet: the controls draw once, with the font.
     const BOOL redraw = ::IsWindowVisible(hwnd);
+    // A control not made yet takes the font when it is made.
     auto setFont = [this, redraw](HWND control) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), redraw);
+        if (control)
+            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), redraw);
     };
     setFont(PageControl1.hwnd);
     setFont(StatusBar1.hwnd);
     for (const ControlRow& row : ControlTable()) setFont(row.control(*this).hwnd);
-    // The combo box's field follows the font; its list shows ten entries.
-    ::SendMessageW(ComboBox2.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                   naturalHeight() - scale(6));
+    fitComboBoxToFont();
     for (ImageList* list : {&ImageList1, &ImageList2, &ImageList3}) list->resize(scale(16));
     const int parts[] = {scale(kClockPanelWidth), scale(kClockPanelWidth + kMessagePanelWidth)};
     ::SendMessageW(StatusBar1.hwnd, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+// The combo box's field follows the font.
+void TPallendoForm::fitComboBoxToFont() {
+    if (ComboBox2.hwnd)
+        ::SendMessageW(ComboBox2.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                       naturalHeight() - scale(6));
 }
 
 int TPallendoForm::naturalHeight() const {
@@ -82,24 +82,28 @@ void TPallendoForm::onDpiChanged(int dpi, const RECT& suggested) {
 
 // The status bar at the bottom, the tabs above it, the pages inside the tabs (the Edit page
 // places its two group boxes as it is sized), then each grid panel in its container, a
-// container before the panels inside it.
+// container before the panels inside it. Only what changed place moves.
 void TPallendoForm::layout() {
     RECT client{};
     ::GetClientRect(hwnd, &client);
     laidOut_ = {client.right, client.bottom};
     const int statusHeight = scale(kStatusBarHeight);
-    Place(StatusBar1.hwnd, {0, client.bottom - statusHeight, client.right, client.bottom});
+    StatusBar1.place({0, client.bottom - statusHeight, client.right, client.bottom});
     const int margin = scale(kTabsMargin);
-    Place(PageControl1.hwnd,
-          {margin, margin, client.right - margin, client.bottom - statusHeight - margin});
+    PageControl1.place(
+        {margin, margin, client.right - margin, client.bottom - statusHeight - margin});
     FormResize();
     RECT display{};
     ::GetClientRect(PageControl1.hwnd, &display);
     TabCtrl_AdjustRect(PageControl1.hwnd, FALSE, &display);
     ::MapWindowPoints(PageControl1.hwnd, hwnd, reinterpret_cast<POINT*>(&display), 2);
-    for (PageId page : kPages) Place(pageOf(page).hwnd, display);
+    for (PageId page : kPages) pageOf(page).place(display);
+    layoutPanels();
+    if (::IsWindowVisible(hwnd)) ::InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void TPallendoForm::layoutPanels() {
     for (const GridPanel* panel :
          {&GridPanel5, &GridPanel1, &GridPanel2, &GridPanel4, &GridPanel6, &GridPanel3})
         panel->layout(dpi_, naturalHeight());
-    if (::IsWindowVisible(hwnd)) ::InvalidateRect(hwnd, nullptr, TRUE);
 }

@@ -23,12 +23,7 @@ RECT GridPanel::cellRect(int row, int column, int rowSpan, int columnSpan) const
 }
 
 RECT GridPanel::area(int dpi) const {
-    RECT r{};
-    ::GetClientRect(container_.hwnd, &r);
-    // A group box lies on the page that also holds the panel's controls.
-    if (!cells_.empty() && ::GetParent(cells_.front().control->hwnd) != container_.hwnd)
-        ::MapWindowPoints(container_.hwnd, ::GetParent(container_.hwnd),
-                          reinterpret_cast<POINT*>(&r), 2);
+    RECT r = container_.panelArea();
     r.left += MulDiv(insets_.left, dpi, 96);
     r.top += MulDiv(insets_.top, dpi, 96);
     r.right -= MulDiv(insets_.right, dpi, 96);
@@ -39,7 +34,6 @@ RECT GridPanel::area(int dpi) const {
 void GridPanel::layout(int dpi, int naturalHeight) const {
     bounds_ = area(dpi);
     for (const GridCell& cell : cells_) {
-        if (!cell.control || !cell.control->hwnd) continue;
         RECT r = cellRect(cell.row, cell.column, cell.rowSpan, cell.columnSpan);
         const int margin = MulDiv(cell.margin, dpi, 96);
         ::InflateRect(&r, -margin, -margin);
@@ -50,9 +44,10 @@ void GridPanel::layout(int dpi, int naturalHeight) const {
             int fw = MulDiv(cell.fixedSize.cx, dpi, 96);
             const int fh = MulDiv(cell.fixedSize.cy, dpi, 96);
             // A caption longer than the fixed width widens the control up to its cell, so no
-            // caption is cut off in another font or at another scale.
+            // caption is cut off in another font or at another scale (once the control is made).
             SIZE ideal{};
-            if (::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0,
+            if (cell.control->hwnd &&
+                ::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0,
                                reinterpret_cast<LPARAM>(&ideal)) &&
                 ideal.cx > fw)
                 fw = std::min<int>(ideal.cx, w);
@@ -68,8 +63,6 @@ void GridPanel::layout(int dpi, int naturalHeight) const {
             y = r.bottom - h;
             break;
         }
-        if (w < 0) w = 0;
-        if (h < 0) h = 0;
-        ::SetWindowPos(cell.control->hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        cell.control->place({x, y, x + std::max(0, w), y + std::max(0, h)});
     }
 }

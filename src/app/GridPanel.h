@@ -41,8 +41,9 @@ public:
     void add(const GridCell& cell) { cells_.push_back(cell); }
     const std::vector<GridCell>& cells() const { return cells_; }
 
-    // Lays the children out in the container as it stands now. `naturalHeight` is the scaled
-    // natural height of a one-line control.
+    // Places the controls in the container where the layout last put it (a control not made
+    // yet keeps its place to be made there). `naturalHeight` is the scaled natural height of a
+    // one-line control.
     void layout(int dpi, int naturalHeight) const;
     RECT bounds() const { return bounds_; }
     RECT cellRect(int row, int column, int rowSpan = 1, int columnSpan = 1) const;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/PallendoForm.h"
+#include "settings/IniImage.h"
 #include "shell/Boxes.h"
 #include "shell/Clock.h"
 #include "shell/DateText.h"
@@ -33,8 +34,13 @@ void TPallendoForm::FormCreate() {
     activatePage(PageId::Edit);
     TempFileName1 = ReserveTempFile();
     MarkStartup("Edit page, temporary file");
-    readSettings();
-    MarkStartup("settings file read");
+    const IniImage settings = readPlacement();
+    MarkStartup("settings file read, window placed");
+    // The window has its place and size: its controls are made there, for the options to fill.
+    makeControls();
+    MarkStartup("controls made in their places");
+    readOptions(settings);
+    MarkStartup("options and launcher history");
     Edit1Change();
     ComboBox2Change();
     MarkStartup("field handling of the pair");
@@ -74,9 +80,8 @@ void TPallendoForm::TsEdit1Resize() {
     RECT page{};
     ::GetClientRect(TsEdit1.hwnd, &page);
     const int upper = page.bottom * 60 / 100;
-    ::SetWindowPos(GroupBox4.hwnd, nullptr, 0, 0, page.right, upper, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(GroupBox6.hwnd, nullptr, 0, upper, page.right, page.bottom - upper,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    GroupBox4.place({0, 0, page.right, upper});
+    GroupBox6.place({0, upper, page.right, page.bottom});
 }
 
 void TPallendoForm::PageControl1Change() {

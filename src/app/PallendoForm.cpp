@@ -117,7 +117,7 @@ LRESULT CALLBACK TPallendoForm::pageProc(HWND page, UINT message, WPARAM wParam,
             if (form->handleSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
         case WM_SIZE:
-            if (page == form->TsEdit1.hwnd && form->created_) form->TsEdit1Resize();
+            if (page == form->TsEdit1.hwnd) form->TsEdit1Resize();
             return 0;
         }
         return ::DefWindowProcW(page, message, wParam, lParam);
@@ -160,17 +160,12 @@ LRESULT TPallendoForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void TPallendoForm::onCreate() {
     dpi_ = static_cast<int>(::GetDpiForWindow(hwnd));
     sizeClientForDpi();
-    createControls();
-    MarkStartup("controls and image lists created");
+    createFrameControls();
     applyDpi(dpi_);
-    MarkStartup("font");
-    // Start-up places the window where it was: the controls are laid out once, for that size,
-    // also when a failure skips the remaining start-up steps.
-    const ScopeExit layOut([this] {
-        created_ = true;
-        layout();
-        MarkStartup("layout");
-    });
+    MarkStartup("pages, tabs, status bar, image lists and font");
+    // Start-up places the window where it was and makes the controls there, in their place
+    // for that size; also when a failure skips the remaining start-up steps.
+    const ScopeExit made([this] { makeControls(); });
     FormCreate();  // a failure here skips the remaining start-up steps; the window opens
 }
 

@@ -18,6 +18,7 @@
 #include "app/Pages.h"
 #include "shell/Handles.h"
 
+class IniImage;
 struct ControlRow;
 struct TestNames;
 
@@ -34,7 +35,14 @@ struct FormOptions {
 // The arguments of the running process, without the program path.
 std::vector<std::wstring> ProcessArguments();
 
-class Page : public Control {};
+// A page holds its controls: a grid panel on it fills its client area.
+class Page : public Control {
+public:
+    RECT panelArea() const override {
+        const RECT r = placed();
+        return {0, 0, r.right - r.left, r.bottom - r.top};
+    }
+};
 
 // The window's state as a placement restores it, with the numbers the settings file stores.
 enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
@@ -132,7 +140,10 @@ public:
     bool previewKey(const MSG& msg);
 
     // --- settings/SettingsFile.cpp: the settings file -----------------------------------------
-    void readSettings();
+    // Start-up reads the settings file in two steps: the settings and the window's placement,
+    // then, into the controls made for that placement, the options and the launcher history.
+    IniImage readPlacement();
+    void readOptions(const IniImage& image);
     void writeSettings();
 
     // --- app/FileIntake.cpp: files from the command line and from drops -----------------------
@@ -211,11 +222,12 @@ private:
     void onClose();
 
     // --- app/FormControls.cpp: the controls, made from the control table ----------------------
-    void createControls();
+    void createFrameControls();
+    void makeControls();
     void createPages();
     void createControl(const ControlRow& row);
     HWND createChild(const wchar_t* cls, std::wstring_view text, DWORD style, DWORD exStyle,
-                     HWND parent, int id);
+                     HWND parent, int id, const RECT& place = {});
     void bindHandlers(const ControlRow& row, Control& control);
     void createImageLists();
 
@@ -225,6 +237,8 @@ private:
     void applyDpi(int dpi);
     void onDpiChanged(int dpi, const RECT& suggested);
     void layout();
+    void layoutPanels();
+    void fitComboBoxToFont();
     int naturalHeight() const;
 
     // --- app/Navigation.cpp -------------------------------------------------------------------
@@ -269,6 +283,7 @@ private:
     HWND lastFocus_ = nullptr;
     // The control that last had the focus on each page, which gets it back when the page shows.
     HWND pageFocus_[std::size(kPages)] = {};
+    // True once the table's controls are made.
     bool created_ = false;
     // The client size the controls were last laid out for: a WM_SIZE that changes nothing
     // (the first show, a placement of the same size) lays nothing out again.

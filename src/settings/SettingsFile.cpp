@@ -138,14 +138,18 @@ WindowState StoredState(int stored) {
 }
 }  // namespace
 
-void TPallendoForm::readSettings() {
-    const IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
-    WINDOWPLACEMENT placement = StoredPlacement(image, CurrentPlacement(hwnd));
+IniImage TPallendoForm::readPlacement() {
+    const WINDOWPLACEMENT current = CurrentPlacement(hwnd);
+    IniImage image = LoadIniFile(SettingsFilePath(kSettingsFolderName)).image;
+    WINDOWPLACEMENT placement = StoredPlacement(image, current);
     initialWindowState =
         StoredState(image.readInteger(kPosition, L"State", static_cast<int>(WindowState::Normal)));
     if (!::IsWindowVisible(hwnd)) placement.showCmd = SW_HIDE;
     ::SetWindowPlacement(hwnd, &placement);
+    return image;
+}
 
+void TPallendoForm::readOptions(const IniImage& image) {
     CheckBoxCloseQuery1.setChecked(image.readBool(kOption, L"CloseQuery", false));
     CheckBoxSaveStatus1.setChecked(image.readBool(kOption, L"SaveStatus", true));
     Edit1.setText(image.readString(kOption, L"FileName"));
