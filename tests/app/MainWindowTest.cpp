@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/ControlTable.h"
 #include "shell/Boxes.h"
 #include "shell/Clock.h"
@@ -367,6 +369,60 @@ TEST_F(MainWindow, ADpiChangeWhileStartUpPlacesTheHiddenWindowKeepsItsRectangle)
     EXPECT_EQ(f.dpi(), 96);
 }
 
+// What start-up does to the controls it makes: the messages they get while the window is
+// created, noted by a hook on the thread.
+struct StartUpTrace {
+    std::map<HWND, int> moves, fonts;
+    static StartUpTrace* current;
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && current) {
+            if (call.message == WM_SETFONT) ++current->fonts[call.hwnd];
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
+            if (call.message == WM_WINDOWPOSCHANGED &&
+                (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+                ++current->moves[call.hwnd];
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+StartUpTrace* StartUpTrace::current = nullptr;
+
+TEST_F(MainWindow, StartUpMakesEachControlWhereItStaysAndWithItsFont) {
+    // A window placed at another size than its design, as a settings file restores it.
+    CreateFolderTree(FolderPart(settingsFile()));
+    WriteBytes(settingsFile(), "[POSITION]\r\nLeft=40\r\nTop=30\r\nRight=760\r\nBottom=540\r\n");
+    StartUpTrace trace;
+    StartUpTrace::current = &trace;
+    HHOOK hook =
+        ::SetWindowsHookExW(WH_CALLWNDPROC, &StartUpTrace::hook, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    TPallendoForm& f = createForm({}, false);
+    ::UnhookWindowsHookEx(hook);
+    StartUpTrace::current = nullptr;
+
+    RECT frame{};
+    ::GetWindowRect(f.hwnd, &frame);
+    ASSERT_EQ(frame.right - frame.left, 720) << "the window has its restored size";
+    for (const ControlRow& row : ControlTable()) {
+        SCOPED_TRACE(WideToUtf8(std::wstring(row.name)));
+        HWND control = row.control(f).hwnd;
+        EXPECT_EQ(trace.fonts[control], 1) << "the font is given once, when it is made";
+        // The combo box fits its own height to its font and its list.
+        if (row.kind == ControlKind::ComboBox) continue;
+        RECT shown{};
+        ::GetWindowRect(control, &shown);
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&shown), 2);
+        const RECT laidOut = row.control(f).placed();
+        EXPECT_FALSE(::IsRectEmpty(&shown));
+        EXPECT_TRUE(::EqualRect(&shown, &laidOut)) << "where the layout puts it";
+        // Only a caption wider than its check box's design width widens it, once it can be
+        // measured.
+        EXPECT_LE(trace.moves[control], row.fit == CellFit::Centered ? 1 : 0)
+            << "made where the layout keeps it";
+    }
+}
+
 TEST_F(MainWindow, ABoxIsModalToTheWindowAndGivesBackActivationAndFocus) {
     TPallendoForm& f = createForm();
     HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
@@ -549,6 +605,15 @@ TEST_F(MainWindow, StartUpFailureSkipsTheRemainingStepsButTheWindowRuns) {
                  WS_EX_ACCEPTFILES);  // the last step never ran
     EXPECT_TRUE(::IsWindowVisible(f.hwnd));
     EXPECT_EQ(f.activePage(), PageId::Edit);  // the steps before the failure did run
+    // The controls are made and laid out all the same, in their design state.
+    for (const ControlRow& row : ControlTable()) {
+        SCOPED_TRACE(WideToUtf8(std::wstring(row.name)));
+        RECT shown{};
+        ASSERT_TRUE(::GetWindowRect(row.control(f).hwnd, &shown));
+        EXPECT_FALSE(::IsRectEmpty(&shown));
+    }
+    EXPECT_TRUE(f.CheckBoxSaveStatus1.checked());
+    EXPECT_EQ(TabWalk(f).front(), L"ButtonSelectFile1");
 }
 
 }  // namespace
