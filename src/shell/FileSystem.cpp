@@ -22,11 +22,16 @@ std::wstring ExecutablePath() {
 std::wstring TempFolder() {
     wchar_t shortPath[MAX_PATH + 1] = {};
     if (::GetTempPathW(MAX_PATH, shortPath) == 0) return {};
-    const DWORD length = ::GetLongPathNameW(shortPath, nullptr, 0);
-    if (length == 0) return shortPath;
-    std::wstring longPath(length, L'\0');
-    const DWORD written = ::GetLongPathNameW(shortPath, longPath.data(), length);
-    longPath.resize(written);
+    // Each call walks the path on the disk: one call with room for the usual length, a second
+    // one only for a longer path.
+    std::wstring longPath(MAX_PATH + 1, L'\0');
+    DWORD length = ::GetLongPathNameW(shortPath, longPath.data(), MAX_PATH + 1);
+    if (length > MAX_PATH) {
+        longPath.assign(length, L'\0');
+        length = ::GetLongPathNameW(shortPath, longPath.data(), length);
+    }
+    if (length == 0 || length >= longPath.size()) return shortPath;
+    longPath.resize(length);
     return longPath;
 }
 
