@@ -84,9 +84,8 @@ void TPallendoForm::makeControls() {
 
 HWND TPallendoForm::createChild(const wchar_t* cls, std::wstring_view text, DWORD style,
                                 DWORD exStyle, HWND parent, int id, const RECT& place) {
-    return ::CreateWindowExW(exStyle, cls, std::wstring(text).c_str(), style | WS_CHILD,
-                             place.left, place.top, place.right - place.left,
-                             place.bottom - place.top, parent,
+    return ::CreateWindowExW(exStyle, cls, std::wstring(text).c_str(), style | WS_CHILD, place.left,
+                             place.top, place.right - place.left, place.bottom - place.top, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              ::GetModuleHandleW(nullptr), nullptr);
 }
