@@ -85,13 +85,31 @@ void PrepareSettings(const std::wstring& program, int history) {
     ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-// The program's shown window of that class; nullptr while there is none.
-HWND ShownWindowOf(DWORD process, const wchar_t* windowClass) {
-    for (HWND window : TopLevelWindows()) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == process && HasClass(window, windowClass) && ::IsWindowVisible(window))
-            return window;
+// The program's window of that class; nullptr while it has none.
+HWND WindowOf(DWORD process, const wchar_t* windowClass) {
+    HWND window = ::FindWindowW(windowClass, nullptr);
+    DWORD owner = 0;
+    if (window) ::GetWindowThreadProcessId(window, &owner);
+    return owner == process ? window : nullptr;
+}
+
+// Waits until the program's window is shown and its thread takes messages again, without
+// asking the window server over and over while the program starts: the window server serves one
+// request at a time, and a program that takes messages once before its first show (as the
+// product's first clock tick does, and so reports itself idle early) would pay for every question.
+HWND WaitUntilShownAndIdle(const PROCESS_INFORMATION& info, const wchar_t* windowClass, double t0) {
+    ::WaitForInputIdle(info.hProcess, kDeadline);
+    HWND window = nullptr;
+    while (!(window = WindowOf(info.dwProcessId, windowClass)) && Now() - t0 < kDeadline)
+        ::Sleep(1);
+    // The answer comes when the thread next takes messages: its message loop after the first
+    // show at the latest.
+    while (window && Now() - t0 < kDeadline) {
+        DWORD_PTR result = 0;
+        if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kDeadline, &result))
+            return nullptr;
+        if (::IsWindowVisible(window)) return window;
+        ::Sleep(1);
     }
     return nullptr;
 }
@@ -149,6 +167,9 @@ double AnonymousKiBUnderWine(const std::wstring& path) {
 
 bool Run(const Program& program, Sample& sample) {
     PrepareSettings(program.path, program.history);
+    // The pointer rests in the screen's far corner, over none of the windows: each program
+    // starts without mouse messages, wherever it places its window.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     std::wstring commandLine = L"\"" + program.path + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
@@ -160,14 +181,8 @@ bool Run(const Program& program, Sample& sample) {
         return false;
     }
     const UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-    ::WaitForInputIdle(process.get(), kDeadline);
-    HWND window = nullptr;
-    while (!(window = ShownWindowOf(info.dwProcessId, program.windowClass)) &&
-           Now() - t0 < kDeadline)
-        ::Sleep(1);
-    DWORD_PTR result = 0;
-    const bool idle =
-        window && ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kDeadline, &result);
+    HWND window = WaitUntilShownAndIdle(info, program.windowClass, t0);
+    const bool idle = window != nullptr;
     sample.startUp = Now() - t0;
 
     PROCESS_MEMORY_COUNTERS_EX memory{sizeof(memory)};
@@ -191,11 +206,22 @@ bool Run(const Program& program, Sample& sample) {
     return idle && ended;
 }
 
-double Median(std::vector<Sample>& samples, double Sample::*figure) {
+// The value below which the share `q` of the samples lie (0.5: the median).
+double Quantile(std::vector<Sample>& samples, double Sample::*figure, double q) {
     std::vector<double> values;
     for (const Sample& s : samples) values.push_back(s.*figure);
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+double Median(std::vector<Sample>& samples, double Sample::*figure) {
+    return Quantile(samples, figure, 0.5);
+}
+
+// How far one start lies from the next: the middle half of the rounds.
+void Spread(const char* name, std::vector<Sample>& samples) {
+    std::printf("  %-26s %6.1f to %6.1f ms\n", name, Quantile(samples, &Sample::startUp, 0.25),
+                Quantile(samples, &Sample::startUp, 0.75));
 }
 
 void Row(const char* name, double base, double measured, double goal, const char* unit) {
@@ -263,7 +289,7 @@ void PrintProfile(const char* label, const std::wstring& program, const wchar_t*
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
+    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
     const std::wstring folder = OwnFolder();
     const std::wstring product = ProductPath();
     std::vector<Program> programs = {
@@ -322,6 +348,10 @@ int wmain(int argc, wchar_t** argv) {
         1.05, "");
     Row("working set, KiB", Median(platform, &Sample::workingSet),
         Median(pallendo, &Sample::workingSet), 1.2, "");
+    std::printf("\nThe middle half of the rounds' start-ups (timings of one start vary):\n");
+    Spread("plain program", plain);
+    Spread("plain + platform steps", platform);
+    Spread("Pallendo", pallendo);
     std::printf("\n");
     std::printf("  %-22s %10.1f %10.1f\n", "close, ms", Median(plain, &Sample::close),
                 Median(pallendo, &Sample::close));
