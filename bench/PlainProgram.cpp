@@ -1,6 +1,6 @@
 // The yardstick for パレンド's start-up and memory: a plain Win32 program with the same window
-// and the same controls (kind and number) as its main window, and nothing else: no COM, no
-// image lists, no settings, no icons of files. The start-up benchmark compares the two.
+// and the same controls (kind, number and caption) as its main window, and nothing else: no
+// COM, no image lists, no settings, no icons of files. The start-up benchmark compares the two.
 // Built a second time with PLAIN_PLATFORM_STEPS, it also does what any program of this kind
 // does before its first show: COM for the window's thread, the shell's drop registration and
 // the look-up of the per-user application-data folder (the manifest is the same for both).
@@ -20,7 +20,8 @@ constexpr wchar_t kClass[] = L"PlainProgram";
 constexpr wchar_t kPageClass[] = L"PlainPage";
 
 // The main window's controls by kind and page, as its control table lists them, in the state
-// the window shows them at start-up: the first paint draws the same controls.
+// the window shows them at start-up and with their captions: the first paint draws the same
+// controls and the same characters.
 struct Kind {
     const wchar_t* cls;
     DWORD style;
@@ -28,19 +29,37 @@ struct Kind {
     int page;  // 0 File, 1 Edit (shown at start-up), 2 Help
     int count;
     int disabled;  // how many of them are disabled
+    const wchar_t* const* captions;
 };
 constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr const wchar_t* kFileGroups[] = {L"このプログラムのショートカット", L"設定"};
+constexpr const wchar_t* kFileButtons[] = {L"「送る」に登録・削除", L"デスクトップに登録・削除",
+                                           L"スタートメニューに登録・削除",
+                                           L"スタートアップに登録・削除", L"既定のアプリの選択"};
+constexpr const wchar_t* kFileChecks[] = {L"終了時に確認", L"終了時の設定を保存",
+                                          L"履歴に「メモ帳」「ペイント」を追加"};
+constexpr const wchar_t* kEditGroups[] = {L"起動の組合せ", L"専用ショートカットを作成"};
+constexpr const wchar_t* kEditLabels[] = {L"表示名", L"対象ファイル（文書・画像等）",
+                                          L"起動プログラム（*.exe）"};
+// The disabled ones first.
+constexpr const wchar_t* kEditButtons[] = {
+    L"クリア", L"既定で開く", L"クリア",           L"単体で起動", L"組合せテスト", L"作成先を開く",
+    L"クリア", L"作成",       L"プロパティを表示", L"起動",       L"参照",         L"参照"};
+constexpr const wchar_t* kFields[] = {L"", L""};
+constexpr const wchar_t* kRadios[] = {L"デスクトップ", L"スタートメニュー", L"スタートアップ"};
+constexpr const wchar_t* kHelpButtons[] = {L"ヘルプ表示", L"バージョン情報", L"プロパティ表示",
+                                           L"開発支援", L"ホームページ"};
 constexpr Kind kKinds[] = {
-    {WC_BUTTONW, BS_GROUPBOX, 0, 0, 2, 0},
-    {WC_BUTTONW, kPush, 0, 0, 5, 0},
-    {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 3, 0},
-    {WC_BUTTONW, BS_GROUPBOX, 0, 1, 2, 0},
-    {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 1, 3, 1},
-    {WC_BUTTONW, kPush, 0, 1, 12, 10},
-    {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 1, 2, 1},
-    {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 1, 1, 0},
-    {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP, 0, 1, 3, 3},
-    {WC_BUTTONW, kPush, 0, 2, 5, 0},
+    {WC_BUTTONW, BS_GROUPBOX, 0, 0, 2, 0, kFileGroups},
+    {WC_BUTTONW, kPush, 0, 0, 5, 0, kFileButtons},
+    {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 3, 0, kFileChecks},
+    {WC_BUTTONW, BS_GROUPBOX, 0, 1, 2, 0, kEditGroups},
+    {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, 1, 3, 1, kEditLabels},
+    {WC_BUTTONW, kPush, 0, 1, 12, 10, kEditButtons},
+    {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 1, 2, 1, kFields},
+    {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 1, 1, 0, kFields},
+    {WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP, 0, 1, 3, 3, kRadios},
+    {WC_BUTTONW, kPush, 0, 2, 5, 0, kHelpButtons},
 };
 
 HFONT font = nullptr;
@@ -123,8 +142,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             for (int i = 0; i < kind.count; ++i) {
                 const int n = onPage[kind.page]++;
                 const DWORD state = i < kind.disabled ? WS_DISABLED : 0;
-                child(kind.cls, L"コントロール", kind.style | state, kind.exStyle, pages[kind.page],
-                      4 + n % 4 * 130, 4 + n / 4 * 26, 120, 22);
+                child(kind.cls, kind.captions[i], kind.style | state, kind.exStyle,
+                      pages[kind.page], 4 + n % 4 * 130, 4 + n / 4 * 26, 120, 22);
             }
         return 0;
     }
