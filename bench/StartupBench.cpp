@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -305,14 +306,20 @@ int wmain(int argc, wchar_t** argv) {
         Sample warm;
         if (!Run(program, warm)) return 1;
     }
-    // Each round starts with the next program, so that none always follows the same one.
-    for (int round = 0; round < rounds; ++round)
-        for (std::size_t i = 0; i < programs.size(); ++i) {
-            const std::size_t p = (i + static_cast<std::size_t>(round)) % programs.size();
+    // Each round takes the programs in another order (the same orders from run to run), so
+    // that none always follows the same one: what a program leaves behind as it ends (a long
+    // close, files written) falls on each of the others alike.
+    std::vector<std::size_t> order(programs.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::mt19937 shuffler(20261211);
+    for (int round = 0; round < rounds; ++round) {
+        std::shuffle(order.begin(), order.end(), shuffler);
+        for (std::size_t p : order) {
             Sample sample;
             if (!Run(programs[p], sample)) return 1;
             samples[p].push_back(sample);
         }
+    }
     PrepareSettings(product, -1);
 
     std::vector<Sample>& plain = samples[0];
