@@ -55,6 +55,20 @@ bool FolderExists(std::wstring_view path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// No file system holds a name longer than 255 characters: a path with such a part names nothing.
+bool HasImpossibleName(std::wstring_view path) {
+    std::size_t run = 0;
+    for (wchar_t c : path) {
+        run = c == L'\\' || c == L'/' ? 0 : run + 1;
+        if (run > 255) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::wstring FullLongPath(std::wstring_view path) {
     const std::wstring given(path);
     if (given.empty()) return given;
@@ -62,6 +76,9 @@ std::wstring FullLongPath(std::wstring_view path) {
     if (fullLength == 0) return given;
     std::wstring full(fullLength, L'\0');
     full.resize(::GetFullPathNameW(given.c_str(), fullLength, full.data(), nullptr));
+    // Nothing to look up (and Wine's look-up of the long form copies each name into a fixed
+    // buffer, which such a name overruns).
+    if (HasImpossibleName(full)) return full;
     const DWORD longLength = ::GetLongPathNameW(full.c_str(), nullptr, 0);
     if (longLength == 0) return full;  // not there (yet): its full form is all there is
     std::wstring longPath(longLength, L'\0');

@@ -71,6 +71,32 @@ TEST_F(ShellOperations, OpenByOfAMissingProgramNamesProgramAndParameters) {
               L"OpenBy Failed 2\r\n" + SystemErrorText(2) + L"\r\n" + missing + L"\r\n/x \"y\"");
 }
 
+TEST_F(ShellOperations, PathsCompareByTheirFullFormAndANameNoDiskHoldsIsTakenAsItIs) {
+    TestFolder folder(L"same-path");
+    const std::wstring file = folder / L"Report.txt";
+    WriteBytes(file, "x");
+    const std::wstring longName = folder / (std::wstring(300, L'a') + L".txt");
+    const std::wstring hugeName =
+        folder / (std::wstring(32000 - folder.path().size() - 5, L'a') + L".txt");
+    struct Case {
+        const char* name;
+        std::wstring a, b;
+        bool same;
+    } const cases[] = {
+        {"letter case", file, folder / L"REPORT.TXT", true},
+        {"a dot folder", file, folder / L".\\Report.txt", true},
+        {"another file", file, folder / L"Other.txt", false},
+        {"a name longer than any disk holds", longName, longName, true},
+        {"32,000 characters", hugeName, hugeName, true},
+        {"one long name against another", longName, hugeName, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SamePath(c.a, c.b), c.same);
+    }
+    EXPECT_EQ(FullLongPath(hugeName), hugeName);
+}
+
 TEST_F(ShellOperations, DeletingNothingSucceedsSilently) {
     TestFolder folder(L"delete-nothing");
     EXPECT_TRUE(DeleteToRecycleBin(L""));
