@@ -67,7 +67,8 @@ void TPallendoForm::createFrameControls() {
 }
 
 // The table's controls, made once, in creation order, each where the layout places it for the
-// window's size now and with the font: nothing is moved or drawn again before the first show.
+// window's size now and with the font, so that none is drawn or moved again before the first
+// show (but a check box whose caption turns out wider than its design width).
 void TPallendoForm::makeControls() {
     if (created_) return;
     created_ = true;

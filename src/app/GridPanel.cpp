@@ -63,6 +63,6 @@ void GridPanel::layout(int dpi, int naturalHeight) const {
             y = r.bottom - h;
             break;
         }
-        cell.control->place({x, y, x + std::max(0, w), y + std::max(0, h)});
+        cell.control->place({x, y, x + w, y + h});
     }
 }
