@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ struct Sample {
     double workingSet = 0, privateBytes = 0;  // KiB
     double gdiObjects = 0, userObjects = 0;
     std::map<std::wstring, int> controls;
+    std::multiset<std::wstring> captions;  // of the controls on the pages
 };
 
 double Now() {
@@ -127,6 +129,15 @@ std::map<std::wstring, int> ControlsOf(HWND main) {
     return controls;
 }
 
+// The captions of the controls on the window's pages, whatever their order.
+std::multiset<std::wstring> CaptionsOf(HWND main) {
+    std::multiset<std::wstring> captions;
+    for (HWND control : ChildWindows(main))
+        if (ClassName(::GetParent(control)).find(L"Page") != std::wstring::npos)
+            captions.insert(WindowText(control));
+    return captions;
+}
+
 // Wine leaves a process's private bytes at 0 for other processes. There the figure is the
 // process's anonymous memory (heaps, stacks, private data) as Linux counts it, found through
 // Wine's drive Z: by the command line the process was started with.
@@ -194,7 +205,7 @@ bool Run(const Program& program, Sample& sample) {
     if (sample.privateBytes == 0) sample.privateBytes = AnonymousKiBUnderWine(program.path);
     sample.gdiObjects = ::GetGuiResources(process.get(), GR_GDIOBJECTS);
     sample.userObjects = ::GetGuiResources(process.get(), GR_USEROBJECTS);
-    if (window) sample.controls = ControlsOf(window);
+    if (window) sample.controls = ControlsOf(window), sample.captions = CaptionsOf(window);
 
     const double t1 = Now();
     if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -330,11 +341,18 @@ int wmain(int argc, wchar_t** argv) {
     const auto pallendoControls = CommonControls(pallendo[0].controls);
     int count = 0;
     for (const auto& [cls, n] : pallendoControls) count += n;
+    const bool sameCaptions = plain[0].captions == pallendo[0].captions;
     std::printf(
         "Start-up until the window is shown and idle, memory at that moment; median of %d rounds,\n"
-        "the programs taking turns. Both windows hold %d common controls%s.\n\n",
+        "the programs taking turns. Both windows hold %d common controls%s%s.\n\n",
         rounds, count,
-        plainControls == pallendoControls ? " of the same kinds" : " (BUT THEIR KINDS DIFFER)");
+        plainControls == pallendoControls ? " of the same kinds" : " (BUT THEIR KINDS DIFFER)",
+        sameCaptions ? " and captions" : " (BUT THEIR CAPTIONS DIFFER)");
+    // The yardstick keeps its own copy of the captions: a caption changed in one only shows here.
+    if (!sameCaptions)
+        for (const std::wstring& caption : pallendo[0].captions)
+            if (!plain[0].captions.contains(caption))
+                std::printf("  \"%ls\" only in Pallendo\n", caption.c_str());
     if (plainControls != pallendoControls)
         for (const auto& [cls, n] : pallendoControls)
             std::printf("  %ls: %d in Pallendo, %d in the plain program\n", cls.c_str(), n,
