@@ -351,8 +351,12 @@ int wmain(int argc, wchar_t** argv) {
     // The yardstick keeps its own copy of the captions: a caption changed in one only shows here.
     if (!sameCaptions)
         for (const std::wstring& caption : pallendo[0].captions)
-            if (!plain[0].captions.contains(caption))
-                std::printf("  \"%ls\" only in Pallendo\n", caption.c_str());
+            if (!plain[0].captions.contains(caption)) {
+                char text[512] = {};
+                ::WideCharToMultiByte(CP_UTF8, 0, caption.c_str(), -1, text, sizeof(text) - 1,
+                                      nullptr, nullptr);
+                std::printf("  \"%s\" only in Pallendo\n", text);
+            }
     if (plainControls != pallendoControls)
         for (const auto& [cls, n] : pallendoControls)
             std::printf("  %ls: %d in Pallendo, %d in the plain program\n", cls.c_str(), n,
