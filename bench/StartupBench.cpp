@@ -2,7 +2,8 @@
 // (PlainProgram.exe), and against itself with a launcher history of 10,000 entries. Each
 // program is started as the shell starts it, timed until its window is shown and idle, measured,
 // and closed; the programs take turns, round after round, so a slow moment of the machine falls
-// on all of them. Prints medians and ratios; it is a benchmark, not a test.
+// on all of them, and a start-up ratio is the median of the rounds' own ratios. Prints medians
+// and ratios; it is a benchmark, not a test.
 //   StartupBench [rounds]
 #include <windows.h>
 #include <psapi.h>
@@ -29,6 +30,9 @@ namespace {
 
 constexpr DWORD kDeadline = 30000;
 constexpr int kHistoryEntries = 10000;
+// The pause before each start: what the program before left to finish (its files written, its
+// process torn down by Wine and the system) is over, so a start is not timed against another's end.
+constexpr DWORD kSettle = 250;
 
 struct Program {
     const char* label;
@@ -179,6 +183,7 @@ double AnonymousKiBUnderWine(const std::wstring& path) {
 
 bool Run(const Program& program, Sample& sample) {
     PrepareSettings(program.path, program.history);
+    ::Sleep(kSettle);
     // The pointer rests in the screen's far corner, over none of the windows: each program
     // starts without mouse messages, wherever it places its window.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -236,10 +241,27 @@ void Spread(const char* name, std::vector<Sample>& samples) {
                 Quantile(samples, &Sample::startUp, 0.75));
 }
 
-void Row(const char* name, double base, double measured, double goal, const char* unit) {
-    const double ratio = measured / base;
-    std::printf("  %-22s %10.1f %10.1f %8.2fx   %s %.2fx%s\n", name, base, measured, ratio,
-                ratio <= goal ? "within" : "MISSED", goal, unit);
+// The start-up of one program against another's: the median of the rounds' own ratios. The
+// programs of a round start close together, so a slow moment of the machine, which may last
+// several starts, falls on both sides of each ratio.
+double PairedRatio(const std::vector<Sample>& base, const std::vector<Sample>& measured) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < base.size() && i < measured.size(); ++i)
+        ratios.push_back(measured[i].startUp / base[i].startUp);
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[ratios.size() / 2];
+}
+
+void Row(const char* name, double base, double measured, double ratio, double goal) {
+    std::printf("  %-22s %10.1f %10.1f %8.2fx   %s %.2fx\n", name, base, measured, ratio,
+                ratio <= goal ? "within" : "MISSED", goal);
+}
+
+// A figure that hardly varies from start to start: the ratio of the two medians.
+void RatioRow(const char* name, std::vector<Sample>& base, std::vector<Sample>& measured,
+              double Sample::*figure, double goal) {
+    const double b = Median(base, figure), m = Median(measured, figure);
+    Row(name, b, m, m / b, goal);
 }
 
 // The common controls of the window, by class; the page containers differ in name only.
@@ -250,34 +272,43 @@ std::map<std::wstring, int> CommonControls(std::map<std::wstring, int> controls)
     return controls;
 }
 
-// The start-up steps of the profiled build, in order, with the time each took; medians of
-// `rounds` starts.
-void PrintProfile(const char* label, const std::wstring& program, const wchar_t* windowClass,
-                  int rounds) {
-    const std::wstring file = JoinPath(TempFolder(), L"pallendo-startup-profile.txt");
-    ::SetEnvironmentVariableW(L"PALLENDO_STARTUP_PROFILE", file.c_str());
+// The start-up steps a profiled build marks, in order, with when each ended in every start.
+struct Profile {
+    const char* label;
+    Program program;
     std::vector<std::string> steps;
     std::vector<std::vector<double>> ends;
     std::vector<double> idle;
-    for (int round = 0; round < rounds; ++round) {
-        ::DeleteFileW(file.c_str());
-        Sample sample;
-        if (!Run({label, program, windowClass}, sample)) break;
-        idle.push_back(sample.startUp);
-        const std::string text = ReadSmall(file);
-        std::size_t at = 0;
-        for (std::size_t n = 0; at < text.size(); ++n) {
-            const std::size_t end = text.find('\n', at);
-            const std::string line = text.substr(at, end - at);
-            at = end == std::string::npos ? text.size() : end + 1;
-            const std::size_t tab = line.find('\t');
-            if (tab == std::string::npos) continue;
-            if (steps.size() <= n) steps.push_back(line.substr(tab + 1)), ends.emplace_back();
-            ends[n].push_back(std::atof(line.c_str()));
-        }
-    }
-    ::SetEnvironmentVariableW(L"PALLENDO_STARTUP_PROFILE", nullptr);
+};
+
+// One more start of a profiled build, its marks added to the profile.
+bool AddProfiledStart(Profile& profile) {
+    const std::wstring file = JoinPath(TempFolder(), L"pallendo-startup-profile.txt");
+    ::SetEnvironmentVariableW(L"PALLENDO_STARTUP_PROFILE", file.c_str());
     ::DeleteFileW(file.c_str());
+    Sample sample;
+    const bool ran = Run(profile.program, sample);
+    ::SetEnvironmentVariableW(L"PALLENDO_STARTUP_PROFILE", nullptr);
+    const std::string text = ReadSmall(file);
+    ::DeleteFileW(file.c_str());
+    if (!ran) return false;
+    profile.idle.push_back(sample.startUp);
+    std::size_t at = 0;
+    for (std::size_t n = 0; at < text.size(); ++n) {
+        const std::size_t end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        if (profile.steps.size() <= n)
+            profile.steps.push_back(line.substr(tab + 1)), profile.ends.emplace_back();
+        profile.ends[n].push_back(std::atof(line.c_str()));
+    }
+    return true;
+}
+
+// The steps with the time each took, medians of the starts.
+void PrintProfile(const Profile& profile) {
     auto median = [](std::vector<double> values) {
         if (values.empty()) return 0.0;
         std::sort(values.begin(), values.end());
@@ -286,14 +317,14 @@ void PrintProfile(const char* label, const std::wstring& program, const wchar_t*
     std::printf(
         "\nWhere the start-up of %s goes (median of %d starts, ms since the process was "
         "created):\n",
-        label, static_cast<int>(idle.size()));
+        profile.label, static_cast<int>(profile.idle.size()));
     double previous = 0;
-    for (std::size_t n = 0; n < steps.size(); ++n) {
-        const double end = median(ends[n]);
-        std::printf("  %8.1f %+8.1f  %s\n", end, end - previous, steps[n].c_str());
+    for (std::size_t n = 0; n < profile.steps.size(); ++n) {
+        const double end = median(profile.ends[n]);
+        std::printf("  %8.1f %+8.1f  %s\n", end, end - previous, profile.steps[n].c_str());
         previous = end;
     }
-    const double shown = median(idle);
+    const double shown = median(profile.idle);
     std::printf("  %8.1f %+8.1f  %s\n", shown, shown - previous,
                 "first messages handled, idle (as the benchmark sees it, from its CreateProcess)");
 }
@@ -301,7 +332,7 @@ void PrintProfile(const char* label, const std::wstring& program, const wchar_t*
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
+    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 40;
     const std::wstring folder = OwnFolder();
     const std::wstring product = ProductPath();
     std::vector<Program> programs = {
@@ -344,7 +375,8 @@ int wmain(int argc, wchar_t** argv) {
     const bool sameCaptions = plain[0].captions == pallendo[0].captions;
     std::printf(
         "Start-up until the window is shown and idle, memory at that moment; median of %d rounds,\n"
-        "the programs taking turns. Both windows hold %d common controls%s%s.\n\n",
+        "the programs taking turns, each start after a pause. A start-up ratio is the median of\n"
+        "the rounds' own ratios. Both windows hold %d common controls%s%s.\n\n",
         rounds, count,
         plainControls == pallendoControls ? " of the same kinds" : " (BUT THEIR KINDS DIFFER)",
         sameCaptions ? " and captions" : " (BUT THEIR CAPTIONS DIFFER)");
@@ -362,21 +394,18 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("  %ls: %d in Pallendo, %d in the plain program\n", cls.c_str(), n,
                         plainControls.count(cls) ? plainControls.at(cls) : 0);
     std::printf("  %-22s %10s %10s %9s   goal\n", "", "plain", "Pallendo", "ratio");
-    Row("start-up, ms", Median(plain, &Sample::startUp), Median(pallendo, &Sample::startUp), 1.2,
-        "");
-    Row("working set, KiB", Median(plain, &Sample::workingSet),
-        Median(pallendo, &Sample::workingSet), 1.2, "");
-    Row("private bytes, KiB *", Median(plain, &Sample::privateBytes),
-        Median(pallendo, &Sample::privateBytes), 1.2, "");
+    Row("start-up, ms", Median(plain, &Sample::startUp), Median(pallendo, &Sample::startUp),
+        PairedRatio(plain, pallendo), 1.2);
+    RatioRow("working set, KiB", plain, pallendo, &Sample::workingSet, 1.2);
+    RatioRow("private bytes, KiB *", plain, pallendo, &Sample::privateBytes, 1.2);
     std::printf("  * under Wine: the process's anonymous memory as Linux counts it\n");
     std::printf(
         "\nAgainst the plain program that also initialises COM, registers for drops and "
         "looks up\nthe application-data folder before its first show:\n");
     std::printf("  %-22s %10s %10s %9s   goal\n", "", "platform", "Pallendo", "ratio");
     Row("start-up, ms", Median(platform, &Sample::startUp), Median(pallendo, &Sample::startUp),
-        1.05, "");
-    Row("working set, KiB", Median(platform, &Sample::workingSet),
-        Median(pallendo, &Sample::workingSet), 1.2, "");
+        PairedRatio(platform, pallendo), 1.05);
+    RatioRow("working set, KiB", platform, pallendo, &Sample::workingSet, 1.2);
     std::printf("\nThe middle half of the rounds' start-ups (timings of one start vary):\n");
     Spread("plain program", plain);
     Spread("plain + platform steps", platform);
@@ -393,8 +422,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("\nPallendo with a launcher history of %d entries against none:\n",
                 kHistoryEntries);
     std::printf("  %-22s %10s %10s %9s   goal\n", "", "empty", "10,000", "ratio");
-    Row("start-up, ms", Median(pallendo, &Sample::startUp), Median(history, &Sample::startUp), 1.5,
-        "");
+    Row("start-up, ms", Median(pallendo, &Sample::startUp), Median(history, &Sample::startUp),
+        PairedRatio(pallendo, history), 1.5);
     std::printf("  %-22s %10.1f %10.1f %8.2fx\n", "close, ms", Median(pallendo, &Sample::close),
                 Median(history, &Sample::close),
                 Median(history, &Sample::close) / Median(pallendo, &Sample::close));
@@ -402,10 +431,21 @@ int wmain(int argc, wchar_t** argv) {
                 Median(pallendo, &Sample::privateBytes), Median(history, &Sample::privateBytes),
                 Median(history, &Sample::privateBytes) / Median(pallendo, &Sample::privateBytes));
 
-    PrintProfile("Pallendo (a build that marks its steps)",
-                 JoinPath(folder, L"ProfiledPallendo.exe"), kFormClass, rounds);
-    PrintProfile("the plain program with the platform steps",
-                 JoinPath(folder, L"PlainPlatformProgram.exe"), L"PlainPlatformProgram", rounds);
+    // The two profiled builds take turns as well, so that their steps compare.
+    std::vector<Profile> profiles = {
+        {"Pallendo (a build that marks its steps)",
+         {"profiled Pallendo", JoinPath(folder, L"ProfiledPallendo.exe"), kFormClass}},
+        {"the plain program with the platform steps",
+         {"plain + platform steps", JoinPath(folder, L"PlainPlatformProgram.exe"),
+          L"PlainPlatformProgram"}},
+    };
+    std::vector<std::size_t> turns = {0, 1};
+    for (int round = 0; round < rounds; ++round) {
+        std::shuffle(turns.begin(), turns.end(), shuffler);
+        for (std::size_t p : turns)
+            if (!AddProfiledStart(profiles[p])) return 1;
+    }
+    for (const Profile& profile : profiles) PrintProfile(profile);
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     ::GetFileAttributesExW(product.c_str(), GetFileExInfoStandard, &attributes);
