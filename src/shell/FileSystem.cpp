@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "shell/Handles.h"
 #include "shell/LetterCase.h"
 #include "shell/Text.h"
@@ -22,6 +24,9 @@ std::wstring ExecutablePath() {
 std::wstring TempFolder() {
     wchar_t shortPath[MAX_PATH + 1] = {};
     if (::GetTempPathW(MAX_PATH, shortPath) == 0) return {};
+    // Only a short name the system made up holds a tilde; a path without one is its own long
+    // form, and start-up need not walk it on the disk.
+    if (!std::wcschr(shortPath, L'~')) return shortPath;
     // Each call walks the path on the disk: one call with room for the usual length, a second
     // one only for a longer path.
     std::wstring longPath(MAX_PATH + 1, L'\0');

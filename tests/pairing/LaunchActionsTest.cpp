@@ -65,12 +65,29 @@ TEST_F(LaunchActions, TheTestOpensACopyOfTheTargetWithTheLauncherAsOneArgument) 
     const std::wstring target = documents / L"Quarterly report.txt";
     WriteBytes(target, "figures of the quarter\r\n");
     TestFolder blankTemp(L"temp with blanks");
+    wchar_t shortTemp[MAX_PATH] = {};
+    ASSERT_NE(::GetShortPathNameW(blankTemp.path().c_str(), shortTemp, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortTemp).find(L'~'), std::wstring::npos) << "no short spelling";
 
-    for (const bool blanks : {false, true}) {
-        SCOPED_TRACE(blanks ? "temporary folder with blanks" : "usual temporary folder");
+    struct Case {
+        const char* name;
+        std::wstring temp;  // TMP and TEMP; empty: as they are
+        bool blanks;
+    } const cases[] = {
+        {"usual temporary folder", L"", false},
+        {"temporary folder with blanks", blankTemp.path(), true},
+        // The launcher is handed the long form, whatever spelling the environment gives.
+        {"temporary folder given by its short spelling", shortTemp, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool blanks = c.blanks;
         std::optional<TempFolderOverride> temp;
-        if (blanks) temp.emplace(blankTemp.path());
+        if (!c.temp.empty()) temp.emplace(c.temp);
         const std::wstring tempFolder = TempFolder();
+        if (blanks) {
+            EXPECT_EQ(tempFolder, blankTemp.path() + L"\\");
+        }
         TPallendoForm& f = pairWithProbe(target);
         ASSERT_TRUE(f.ButtonTest12.enabled());
 
