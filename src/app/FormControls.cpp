@@ -48,7 +48,8 @@ GridCell CellOf(const ControlRow& row, Control& control) {
             .columnSpan = row.columnSpan,
             .margin = row.margin,
             .fit = row.fit,
-            .fixedSize = row.fixedSize};
+            .fixedSize = row.fixedSize,
+            .caption = row.fit == CellFit::Centered ? row.caption : std::wstring_view()};
 }
 
 }  // namespace
@@ -68,7 +69,8 @@ void TPallendoForm::createFrameControls() {
 
 // The table's controls, made once, in creation order, each where the layout places it for the
 // window's size now and with the font, so that none is drawn or moved again before the first
-// show (but a check box whose caption turns out wider than its design width).
+// show (but a check box whose caption is wider than its design width, when its own measure
+// differs from the layout's).
 void TPallendoForm::makeControls() {
     if (created_) return;
     created_ = true;
@@ -79,7 +81,8 @@ void TPallendoForm::makeControls() {
     ButtonExe2.setImages(&ImageList2);
     ButtonTest12.setImages(&ImageList3);
     ButtonCreate3.setImages(&ImageList3);
-    // A caption wider than its control's fixed size widens it, measured now that it is made.
+    // A caption wider than its control's fixed size widens it, as the control itself measures it
+    // now that it is made.
     layoutPanels();
 }
 

@@ -3,4 +3,8 @@
 // of 12 pixels at 96 DPI.
 #include "shell/Handles.h"
 
+#include <string_view>
+
 UniqueFont CreateFormFont(int dpi);
+// The width of a line of text in `font`, in pixels, measured in memory (no window involved).
+int TextWidth(HFONT font, std::wstring_view text);

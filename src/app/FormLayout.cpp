@@ -105,5 +105,5 @@ void TPallendoForm::layout() {
 void TPallendoForm::layoutPanels() {
     for (const GridPanel* panel :
          {&GridPanel5, &GridPanel1, &GridPanel2, &GridPanel4, &GridPanel6, &GridPanel3})
-        panel->layout(dpi_, naturalHeight());
+        panel->layout(dpi_, naturalHeight(), font_.get());
 }

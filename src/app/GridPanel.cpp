@@ -5,6 +5,13 @@
 #include <algorithm>
 #include <numeric>
 
+#include "app/FormFont.h"
+
+namespace {
+// Beside a check box's caption: the box and the gap to the text, with room to spare, at 96 DPI.
+constexpr int kBesideCaption = 34;
+}  // namespace
+
 int GridPanel::offset(const std::vector<int>& shares, int index, int length) {
     const int total = std::accumulate(shares.begin(), shares.end(), 0);
     const int before = std::accumulate(shares.begin(), shares.begin() + index, 0);
@@ -31,7 +38,22 @@ RECT GridPanel::area(int dpi) const {
     return r;
 }
 
-void GridPanel::layout(int dpi, int naturalHeight) const {
+// The width the cell's control needs for its whole caption; 0 when the fixed width holds it.
+// The caption is measured in memory first: the control's own ideal size is asked only when the
+// caption comes near the fixed width, since asking a control costs a trip to the window server
+// (a device context of its own) for each check box at every layout.
+int GridPanel::captionWidth(const GridCell& cell, int fixedWidth, int dpi, HFONT font) {
+    if (cell.caption.empty() || !font) return 0;
+    const int text = TextWidth(font, cell.caption) + MulDiv(kBesideCaption, dpi, 96);
+    if (text <= fixedWidth) return 0;
+    SIZE ideal{};
+    if (cell.control->hwnd &&
+        ::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+        return ideal.cx;
+    return text;  // a control not made yet is made as wide as the measure says
+}
+
+void GridPanel::layout(int dpi, int naturalHeight, HFONT font) const {
     bounds_ = area(dpi);
     for (const GridCell& cell : cells_) {
         RECT r = cellRect(cell.row, cell.column, cell.rowSpan, cell.columnSpan);
@@ -44,13 +66,9 @@ void GridPanel::layout(int dpi, int naturalHeight) const {
             int fw = MulDiv(cell.fixedSize.cx, dpi, 96);
             const int fh = MulDiv(cell.fixedSize.cy, dpi, 96);
             // A caption longer than the fixed width widens the control up to its cell, so no
-            // caption is cut off in another font or at another scale (once the control is made).
-            SIZE ideal{};
-            if (cell.control->hwnd &&
-                ::SendMessageW(cell.control->hwnd, BCM_GETIDEALSIZE, 0,
-                               reinterpret_cast<LPARAM>(&ideal)) &&
-                ideal.cx > fw)
-                fw = std::min<int>(ideal.cx, w);
+            // caption is cut off in another font or at another scale.
+            const int needed = captionWidth(cell, fw, dpi, font);
+            if (needed > fw) fw = std::min(needed, w);
             x = r.left + (w - fw) / 2;
             y = r.top + (h - fh) / 2;
             w = fw;

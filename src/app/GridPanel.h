@@ -3,6 +3,7 @@
 // each control takes one cell or a span of cells. Sizes are at 96 DPI and scaled on layout.
 #include <windows.h>
 
+#include <string_view>
 #include <vector>
 
 #include "app/Controls.h"
@@ -20,6 +21,8 @@ struct GridCell {
     int margin = 3;  // at 96 DPI
     CellFit fit = CellFit::Fill;
     SIZE fixedSize{};  // for CellFit::Centered, at 96 DPI
+    // For CellFit::Centered: a caption wider than the fixed width widens the control.
+    std::wstring_view caption;
 };
 
 // Space kept free between a container's edges and the panel it holds, at 96 DPI.
@@ -43,8 +46,8 @@ public:
 
     // Places the controls in the container where the layout last put it (a control not made
     // yet keeps its place to be made there). `naturalHeight` is the scaled natural height of a
-    // one-line control.
-    void layout(int dpi, int naturalHeight) const;
+    // one-line control; `font` is the controls' font.
+    void layout(int dpi, int naturalHeight, HFONT font) const;
     RECT bounds() const { return bounds_; }
     RECT cellRect(int row, int column, int rowSpan = 1, int columnSpan = 1) const;
 
@@ -53,6 +56,7 @@ public:
 
 private:
     static int offset(const std::vector<int>& shares, int index, int length);
+    static int captionWidth(const GridCell& cell, int fixedWidth, int dpi, HFONT font);
     // The container's rectangle inside the insets, in the page's client coordinates.
     RECT area(int dpi) const;
     const Control& container_;

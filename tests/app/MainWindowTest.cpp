@@ -423,6 +423,40 @@ TEST_F(MainWindow, StartUpMakesEachControlWhereItStaysAndWithItsFont) {
     }
 }
 
+// The layout measures a caption itself and asks the check box only when the caption comes near
+// its design width: either way no caption is cut off, at any scale.
+TEST_F(MainWindow, ACheckBoxIsAsWideAsItsWholeCaptionOrItsCellAtEveryScale) {
+    TPallendoForm& f = createForm({}, false);
+    RECT placed{};
+    ::GetWindowRect(f.hwnd, &placed);
+    int widened = 0;
+    for (const int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        ::SendMessageW(f.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&placed));
+        for (const ControlRow& row : ControlTable()) {
+            if (row.fit != CellFit::Centered) continue;
+            SCOPED_TRACE(WideToUtf8(std::wstring(row.name)));
+            HWND box = row.control(f).hwnd;
+            SIZE ideal{};
+            ASSERT_TRUE(::SendMessageW(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+            RECT cell = PanelOf(f, row.panel)->cellRect(row.row, row.column, row.rowSpan,
+                                                        row.columnSpan);
+            const int margin = ::MulDiv(row.margin, dpi, 96);
+            ::InflateRect(&cell, -margin, -margin);
+            const RECT shown = row.control(f).placed();
+            const int width = shown.right - shown.left;
+            EXPECT_TRUE(width >= ideal.cx || width == cell.right - cell.left)
+                << width << " wide, the caption needs " << ideal.cx;
+            if (width > ::MulDiv(row.fixedSize.cx, dpi, 96)) ++widened;
+            RECT window{};
+            ::GetWindowRect(box, &window);
+            EXPECT_EQ(window.right - window.left, width);
+        }
+    }
+    EXPECT_GT(widened, 0) << "a caption wider than its design width widens its check box";
+}
+
 TEST_F(MainWindow, ABoxIsModalToTheWindowAndGivesBackActivationAndFocus) {
     TPallendoForm& f = createForm();
     HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
