@@ -60,7 +60,9 @@ Page& TPallendoForm::pageOf(PageId page) {
 void TPallendoForm::activatePage(PageId page) {
     PageControl1.setActiveIndex(TabIndexOf(page));
     showActivePage();
-    focusShownPage();
+    // Before the window is shown the focus is not looked for: showing it puts the focus where
+    // start-up wants it.
+    if (::IsWindowVisible(hwnd)) focusShownPage();
 }
 
 PageId TPallendoForm::activePage() const {
