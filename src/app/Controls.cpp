@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "shell/Guarded.h"
+#include "shell/MessageLoop.h"
 #include "shell/WindowQueries.h"
 
 namespace {
@@ -34,7 +35,7 @@ bool Control::enabled() const {
     return ::IsWindowEnabled(hwnd) != FALSE;
 }
 void Control::setFocus() const {
-    ::SetFocus(hwnd);
+    FocusControl(hwnd);
 }
 bool Control::focused() const {
     HWND focus = ::GetFocus();

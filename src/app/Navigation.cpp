@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/PallendoForm.h"
+#include "shell/MessageLoop.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ void TPallendoForm::focusShownPage() {
         if (focus && ::IsChild(pageOf(page).hwnd, focus)) pageFocus_[TabIndexOf(page)] = focus;
     HWND target = focusTarget(pageFocus_[TabIndexOf(activePage())]);
     if (active)
-        ::SetFocus(target);
+        FocusControl(target);
     else
         lastFocus_ = target;
 }
@@ -140,7 +141,7 @@ void TPallendoForm::rememberFocus() {
 }
 
 void TPallendoForm::restoreFocus() {
-    if (HWND target = focusTarget(lastFocus_)) ::SetFocus(target);
+    if (HWND target = focusTarget(lastFocus_)) FocusControl(target);
 }
 
 // The control itself while it can take the focus, else the first tab stop of the shown page.

@@ -53,10 +53,21 @@ bool TakenByMainWindow(MSG& msg) {
     return PressedFocusedButton(msg) || ::IsDialogMessageW(keys.window, &msg);
 }
 
+bool InDialogKeysWindow(HWND window) {
+    HWND keys = Keys().window;
+    return keys && window && (window == keys || ::IsChild(keys, window));
+}
+
 void Dispatch(MSG& msg) {
-    if (TakenByOpenDialog(msg) || TakenByMainWindow(msg)) return;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    if (!TakenByOpenDialog(msg) && !TakenByMainWindow(msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    // A click gives the control under it the focus without the dialog keys' knowledge, and how
+    // Tab passes the look on is the platform's own affair: after either the look is put right.
+    const bool tab = msg.message == WM_KEYDOWN && msg.wParam == VK_TAB;
+    if ((tab || msg.message == WM_LBUTTONDOWN) && InDialogKeysWindow(msg.hwnd))
+        FollowFocusWithDefaultLook();
 }
 
 }  // namespace
@@ -71,6 +82,28 @@ void ForgetDialogKeysWindow(HWND window) {
 
 HWND DialogKeysWindow() {
     return Keys().window;
+}
+
+// The dialog manager's Tab makes the push button it reaches the default one and takes the look
+// from the others; a focus moved any other way (by the program, by a click) would leave the look
+// on a button that Enter no longer presses. In a dialog box WM_NEXTDLGCTL would move the look
+// along; this window is none, so the look follows the focus here.
+void FollowFocusWithDefaultLook() {
+    HWND window = Keys().window;
+    if (!window || !::IsWindow(window)) return;
+    HWND focus = ::GetFocus();
+    for (HWND child : ChildWindows(window)) {
+        if (!IsPushButton(child)) continue;
+        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        const LONG wanted = child == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((style & BS_TYPEMASK) != wanted)
+            ::SendMessageW(child, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | wanted, TRUE);
+    }
+}
+
+void FocusControl(HWND control) {
+    ::SetFocus(control);
+    if (InDialogKeysWindow(control)) FollowFocusWithDefaultLook();
 }
 
 void ProcessMessages() {

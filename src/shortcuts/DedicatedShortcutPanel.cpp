@@ -1,6 +1,7 @@
 // The dedicated-shortcut panel of the Edit page.
 #include "app/PallendoForm.h"
 #include "shell/FileSystem.h"
+#include "shell/MessageLoop.h"
 #include "shell/ShellActions.h"
 #include "shell/Text.h"
 #include "shortcuts/Destination.h"
@@ -13,7 +14,7 @@ void TPallendoForm::Edit3KeyPress(wchar_t& key) {
     if (key != L'\r') return;
     key = 0;  // a one-line field would only beep at it
     if (!Edit3.showing() || !Edit3.enabled()) return;
-    if (HWND next = ::GetNextDlgTabItem(hwnd, Edit3.hwnd, FALSE)) ::SetFocus(next);
+    if (HWND next = ::GetNextDlgTabItem(hwnd, Edit3.hwnd, FALSE)) FocusControl(next);
 }
 
 void TPallendoForm::ButtonEdit3ClearClick() {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "app/ControlTable.h"
@@ -253,6 +254,69 @@ TEST_F(MainWindow, TheDestinationChangesByClickAndArrowKeysNeverByFocusAlone) {
     // A click does.
     ::SendMessageW(f.RadioButtonStartUp3.hwnd, BM_CLICK, 0, 0);
     EXPECT_EQ(checkedOne(), L"RadioButtonStartUp3");
+}
+
+// The push buttons that look like the default one, by name.
+std::vector<std::wstring> DefaultLooking(TPallendoForm& f) {
+    std::vector<std::wstring> names;
+    for (const ControlRow& row : ControlTable()) {
+        HWND control = row.control(f).hwnd;
+        if (ClassName(control) == L"Button" &&
+            (::GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            names.emplace_back(row.name);
+    }
+    return names;
+}
+
+TEST_F(MainWindow, OnlyTheButtonEnterPressesLooksLikeTheDefault) {
+    TPallendoForm& f = createForm();
+    f.ComboBox2.setText(L"C:\\Tools\\viewer.exe");
+    f.ComboBox2Change();
+    f.Edit1.setText(L"C:\\Docs\\report.txt");
+    const auto click = [](HWND control) {
+        ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        ::PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        PumpMessages();
+    };
+    const auto enter = [](HWND field) {
+        ::PostMessageW(field, WM_KEYDOWN, VK_RETURN, 0);
+        ::PostMessageW(field, WM_CHAR, L'\r', 0);
+        PumpMessages();
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        const wchar_t* focused;
+        std::vector<std::wstring> looksDefault;
+    } steps[] = {
+        {"Tab onto a button", [&] { f.Edit1.setFocus(); PressKey(VK_TAB); },
+         L"ButtonOpenDefault1", {L"ButtonOpenDefault1"}},
+        {"a click into a field", [&] { click(f.Edit1.hwnd); }, L"Edit1", {}},
+        {"Shift+Tab back onto the clear button",
+         [&] { PressKey(VK_TAB, false, true); PressKey(VK_TAB, false, true); },
+         L"ButtonEdit1Clear", {L"ButtonEdit1Clear"}},
+        {"the clear button sends the focus into its field", [&] { PressKey(VK_SPACE); },
+         L"Edit1", {}},
+        {"Tab onto a button, then a click on another",
+         [&] { PressKey(VK_TAB); click(f.ButtonExe2.hwnd); },
+         L"ButtonExe2", {L"ButtonExe2"}},
+        {"Enter in the display name moves on to the create button",
+         [&] {
+             f.SetPanelEnabled(f.GridPanel6, true);  // as a passed test leaves it
+             f.Edit3.setFocus();
+             enter(f.Edit3.hwnd);
+         },
+         L"ButtonCreate3", {L"ButtonCreate3"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        EXPECT_EQ(NameOf(f, ::GetFocus()), step.focused);
+        EXPECT_EQ(DefaultLooking(f), step.looksDefault);
+    }
+    // Another page: the button left behind gives up the look, the one focused there takes it.
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(DefaultLooking(f), std::vector<std::wstring>{NameOf(f, ::GetFocus())});
 }
 
 TEST_F(MainWindow, PageKeysCycleThePagesAsAClickOnTheTabDoes) {
