@@ -16,6 +16,7 @@
 #include <new>
 
 #include "shell/Handles.h"
+#include "shell/MessageLoop.h"
 #include "shell/ProgramIdentity.h"
 #include "shell/Text.h"
 
@@ -316,7 +317,7 @@ DWORD CopyTestFile(HWND owner, const std::wstring& from, const std::wstring& to)
         if (owner) ::EnableWindow(owner, FALSE);
         WaitWithProgress(owner, job);
         if (subclassed) ::RemoveWindowSubclass(owner, &OwnerProc, kOwnerSubclassId);
-        if (focus && ::IsWindow(focus)) ::SetFocus(focus);
+        if (focus && ::IsWindow(focus)) FocusControl(focus);
         if (job.closeRequested) ::PostMessageW(owner, WM_CLOSE, 0, 0);
     }
     // A cancel wins even over a copy that was just complete: the user asked for nothing to start.

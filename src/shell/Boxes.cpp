@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/Handles.h"
+#include "shell/MessageLoop.h"
 #include "shell/ProgramIdentity.h"
 #include "shell/Prompter.h"
 #include "shell/Text.h"
@@ -71,7 +72,7 @@ int ApplicationMessageBox(std::wstring_view text, UINT flags) {
         answer = CurrentPrompter().askBox(owner, Title(), std::wstring(text), flags);
     }
     if (owner && ::IsWindow(owner) && owner != ApplicationWindow()) ::SetActiveWindow(owner);
-    if (focus && ::IsWindow(focus)) ::SetFocus(focus);
+    if (focus && ::IsWindow(focus)) FocusControl(focus);
     return answer;
 }
 

@@ -58,6 +58,23 @@ bool InDialogKeysWindow(HWND window) {
     return keys && window && (window == keys || ::IsChild(keys, window));
 }
 
+// The dialog manager's Tab makes the push button it reaches the default one and takes the look
+// from the others; a focus moved any other way (by the program, by a click) would leave the look
+// on a button that Enter no longer presses. In a dialog box WM_NEXTDLGCTL would move the look
+// along; this window is none, so the look follows the focus here.
+void FollowFocusWithDefaultLook() {
+    HWND window = Keys().window;
+    if (!window || !::IsWindow(window)) return;
+    HWND focus = ::GetFocus();
+    for (HWND child : ChildWindows(window)) {
+        if (!IsPushButton(child)) continue;
+        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        const LONG wanted = child == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((style & BS_TYPEMASK) != wanted)
+            ::SendMessageW(child, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | wanted, TRUE);
+    }
+}
+
 void Dispatch(MSG& msg) {
     if (!TakenByOpenDialog(msg) && !TakenByMainWindow(msg)) {
         ::TranslateMessage(&msg);
@@ -82,23 +99,6 @@ void ForgetDialogKeysWindow(HWND window) {
 
 HWND DialogKeysWindow() {
     return Keys().window;
-}
-
-// The dialog manager's Tab makes the push button it reaches the default one and takes the look
-// from the others; a focus moved any other way (by the program, by a click) would leave the look
-// on a button that Enter no longer presses. In a dialog box WM_NEXTDLGCTL would move the look
-// along; this window is none, so the look follows the focus here.
-void FollowFocusWithDefaultLook() {
-    HWND window = Keys().window;
-    if (!window || !::IsWindow(window)) return;
-    HWND focus = ::GetFocus();
-    for (HWND child : ChildWindows(window)) {
-        if (!IsPushButton(child)) continue;
-        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
-        const LONG wanted = child == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-        if ((style & BS_TYPEMASK) != wanted)
-            ::SendMessageW(child, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | wanted, TRUE);
-    }
 }
 
 void FocusControl(HWND control) {

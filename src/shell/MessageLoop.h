@@ -17,12 +17,10 @@ void ForgetDialogKeysWindow(HWND window);
 // The window whose dialog keys the loops handle: the program's main window while it lives.
 HWND DialogKeysWindow();
 
-// Gives `control` the keyboard focus, as the dialog keys would: in the dialog-keys window the
-// default look goes with it (see FollowFocusWithDefaultLook).
+// Gives `control` the keyboard focus, as the dialog keys would. In the dialog-keys window Enter
+// presses the focused push button and nothing else, so only that button looks like the default
+// one; with the focus on any other control, none does.
 void FocusControl(HWND control);
-// In the dialog-keys window Enter presses the focused push button and nothing else, so only that
-// button looks like the default one; with the focus on any other control, none does.
-void FollowFocusWithDefaultLook();
 
 // Handles the window messages that are waiting, then returns. WM_QUIT is left for the outer loop.
 void ProcessMessages();
