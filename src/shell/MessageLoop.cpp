@@ -11,6 +11,7 @@ struct DialogKeys {
     HWND window = nullptr;
     HACCEL accelerators = nullptr;
     KeyPreview preview;
+    HWND defaultLook = nullptr;  // the push button that looks like the default one, if any
 };
 
 DialogKeys& Keys() {
@@ -58,21 +59,33 @@ bool InDialogKeysWindow(HWND window) {
     return keys && window && (window == keys || ::IsChild(keys, window));
 }
 
+UINT DialogCode(HWND control) {
+    return static_cast<UINT>(::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+}
+
+void SetButtonType(HWND button, LONG type) {
+    const LONG style = ::GetWindowLongW(button, GWL_STYLE);
+    if ((style & BS_TYPEMASK) != type)
+        ::SendMessageW(button, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | type, TRUE);
+}
+
 // The dialog manager's Tab makes the push button it reaches the default one and takes the look
 // from the others; a focus moved any other way (by the program, by a click) would leave the look
 // on a button that Enter no longer presses. In a dialog box WM_NEXTDLGCTL would move the look
-// along; this window is none, so the look follows the focus here.
+// along; this window is none, so the look follows the focus here. Only the button known to hold
+// the look is looked at, not every control: the program moves the focus at every change of a
+// filled-in field.
 void FollowFocusWithDefaultLook() {
-    HWND window = Keys().window;
-    if (!window || !::IsWindow(window)) return;
+    DialogKeys& keys = Keys();
     HWND focus = ::GetFocus();
-    for (HWND child : ChildWindows(window)) {
-        if (!IsPushButton(child)) continue;
-        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
-        const LONG wanted = child == focus ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-        if ((style & BS_TYPEMASK) != wanted)
-            ::SendMessageW(child, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | wanted, TRUE);
-    }
+    const bool button = InDialogKeysWindow(focus) &&
+                        (DialogCode(focus) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+    HWND looked = keys.defaultLook;
+    if (looked && looked != focus && ::IsWindow(looked) &&
+        (DialogCode(looked) & DLGC_DEFPUSHBUTTON))
+        SetButtonType(looked, BS_PUSHBUTTON);
+    if (button) SetButtonType(focus, BS_DEFPUSHBUTTON);
+    keys.defaultLook = button ? focus : nullptr;
 }
 
 void Dispatch(MSG& msg) {
