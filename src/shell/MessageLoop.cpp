@@ -1,7 +1,5 @@
 #include "shell/MessageLoop.h"
 
-#include <commctrl.h>
-
 #include "shell/Guarded.h"
 #include "shell/WindowQueries.h"
 
@@ -19,9 +17,13 @@ DialogKeys& Keys() {
     return keys;
 }
 
+UINT DialogCode(HWND control) {
+    return static_cast<UINT>(::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+}
+
+// As the dialog manager tells one: by what the control says of itself.
 bool IsPushButton(HWND window) {
-    const LONG type = ::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
-    return HasClass(window, WC_BUTTONW) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+    return DialogCode(window) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
 }
 
 // A dialog box of the program (the version dialog, a message box) handles its own keys, also
@@ -59,10 +61,6 @@ bool InDialogKeysWindow(HWND window) {
     return keys && window && (window == keys || ::IsChild(keys, window));
 }
 
-UINT DialogCode(HWND control) {
-    return static_cast<UINT>(::SendMessageW(control, WM_GETDLGCODE, 0, 0));
-}
-
 void SetButtonType(HWND button, LONG type) {
     const LONG style = ::GetWindowLongW(button, GWL_STYLE);
     if ((style & BS_TYPEMASK) != type)
@@ -78,8 +76,7 @@ void SetButtonType(HWND button, LONG type) {
 void FollowFocusWithDefaultLook() {
     DialogKeys& keys = Keys();
     HWND focus = ::GetFocus();
-    const bool button = InDialogKeysWindow(focus) &&
-                        (DialogCode(focus) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+    const bool button = InDialogKeysWindow(focus) && IsPushButton(focus);
     HWND looked = keys.defaultLook;
     if (looked && looked != focus && ::IsWindow(looked) &&
         (DialogCode(looked) & DLGC_DEFPUSHBUTTON))
